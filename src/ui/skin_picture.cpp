@@ -1,5 +1,6 @@
 #include "skin_picture.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -69,11 +70,19 @@ void SkinButton::setPictureFile(const QString& path) {
 void SkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!picture_.pixmap().isNull()) painter.drawPixmap(0, 0, picture_.pixmap());
-    if (hasFocus()) {
+    if (hasFocus() && showFocus_) {
         QPen pen(palette::kFocus, 1, Qt::DotLine);
         painter.setPen(pen);
         painter.drawRect(rect().adjusted(3, 3, -4, -4));
     }
+}
+
+void SkinButton::focusInEvent(QFocusEvent* event) {
+    // The ring marks keyboard focus; focus that comes with a click or with the
+    // window's activation needs no mark.
+    const Qt::FocusReason reason = event->reason();
+    showFocus_ = reason != Qt::MouseFocusReason && reason != Qt::ActiveWindowFocusReason;
+    QAbstractButton::focusInEvent(event);
 }
 
 void SkinButton::keyPressEvent(QKeyEvent* event) {

@@ -78,10 +78,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     SkinPicture picture_;
     QSize size_;
+    bool showFocus_ = false;
 };
 
 // A caption shown on or beside a picture button; a click on it is a click on
