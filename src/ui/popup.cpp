@@ -107,6 +107,7 @@ void frmPopUp::ShowModal() {
     // Stacked over its owner without becoming its child window.
     winId();
     if (ownerWindow_ && windowHandle()) windowHandle()->setTransientParent(ownerWindow_);
+    Timer1.start();  // stopped when an earlier showing closed
     show();
     raise();
     activateWindow();

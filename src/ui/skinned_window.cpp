@@ -255,8 +255,14 @@ void SkinnedWindow::ToggleMaximised() {
 }
 
 void SkinnedWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && kind_ != WindowKind::PopUp) {
-        ApplyActiveLook(isActiveWindow());
+    if (event->type() == QEvent::ActivationChange) {
+        // A window that loses the mouse with a button held never sees the
+        // release; its buttons must not stay pressed.
+        if (!isActiveWindow()) txtPressTrack = Latin("0");
+        if (kind_ != WindowKind::PopUp) ApplyActiveLook(isActiveWindow());
+    }
+    if (event->type() == QEvent::WindowStateChange && imgProgMax) {
+        imgProgMax->setText(isMaximized() ? tr("Restore") : tr("Maximise"));
     }
     QWidget::changeEvent(event);
 }

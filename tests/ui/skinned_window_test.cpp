@@ -191,9 +191,12 @@ private slots:
         QTRY_COMPARE(Shown(first->imgProgClose), QStringLiteral("prog_blue_close.bmp"));
         QCOMPARE(Shown(first->imgProgMin), QStringLiteral("prog_blueoff_min.bmp"));
 
+        // A button held down as the window loses the mouse does not stay pressed.
+        first->txtPressTrack = QStringLiteral("1");
         second->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(second.get()));
         QTRY_COMPARE(first->FocusField, QStringLiteral("0"));
+        QCOMPARE(first->txtPressTrack, QStringLiteral("0"));
         QCOMPARE(Shown(first->imgProgClose), QStringLiteral("prog_white_close.bmp"));
         QCOMPARE(Shown(first->BTopLeft), QStringLiteral("border_white_top_left.bmp"));
         QCOMPARE(second->FocusField, QStringLiteral("1"));
