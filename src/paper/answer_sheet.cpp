@@ -1,0 +1,313 @@
+#include "answer_sheet.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "skin_palette.h"
+#include "skinned_window.h"
+#include "tagged_file.h"
+
+namespace ep {
+namespace {
+
+// Row geometry as designed, in twips.
+constexpr int kFrameWidth = 3975;
+constexpr int kFrameHeight = 375;
+constexpr int kTallFrameHeight = 2100;
+constexpr int kBoxLeft = 360;
+constexpr int kBoxTop = 40;
+constexpr int kBoxWidth = 1575;
+constexpr int kBoxHeight = 255;
+constexpr int kTallBoxHeight = 1000;
+constexpr int kResultLeft = 2040;
+constexpr int kResultWidth = 300;
+constexpr int kModelLeft = 2400;
+constexpr int kModelTop = 60;
+constexpr int kModelWidth = 1455;
+constexpr int kFirstRowTop = 50;
+constexpr int kRowGap = 105;
+constexpr int kCrowdedRowGap = -10;  // 16 or more rows
+constexpr int kCrowdedRows = 16;
+
+// The sheet panel around the rows, in pixels.
+constexpr int kSheetWidth = 280;
+constexpr int kRowsLeft = 7;
+constexpr int kHeadingHeight = 24;
+constexpr int kInstructionMargin = 8;
+constexpr QSize kInstructionSize{210, 64};
+
+const QColor kBorderGrey{192, 192, 192};    // colour 7 of the 16-colour palette
+const QColor kBorderFocus{178, 217, 246};
+const QColor kTickColour{0, 128, 0};
+const QColor kCrossColour{200, 0, 0};
+const QColor kModelColour{0, 0, 255};
+
+int Px(int twips) { return TwipsToPixels(twips); }
+
+QFont AnswerFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9);
+    font.setBold(true);
+    return font;
+}
+
+void SetWindowColour(QWidget* widget, const QColor& colour) {
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, colour);
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
+class SingleCharacterValidator : public StorableValidator {
+public:
+    using StorableValidator::StorableValidator;
+    State validate(QString& input, int& position) const override {
+        // Edits only: text set by the program is not validated, so an older
+        // longer answer survives until the pupil shortens it.
+        if (input.size() > 1) return Invalid;
+        return StorableValidator::validate(input, position);
+    }
+};
+
+}  // namespace
+
+QValidator::State StorableValidator::validate(QString& input, int&) const {
+    const QByteArray utf8 = input.toUtf8();
+    return IsStorableValue(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))) ? Acceptable
+                                                                                                       : Invalid;
+}
+
+RowFrame::RowFrame(QWidget* parent) : QFrame(parent), borderColour_(kBorderGrey) {
+    resize(Px(kFrameWidth), Px(kFrameHeight));
+}
+
+void RowFrame::createborder(const QRect& rectangle, const QColor& colour) {
+    border_ = rectangle;
+    borderColour_ = colour;
+    update();
+}
+
+void RowFrame::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (border_.isNull()) return;
+    QPainter painter(this);
+    painter.setPen(QPen(borderColour_, 1));
+    painter.drawRect(border_);
+}
+
+AnswerBox::AnswerBox(RowFrame* frame, int row) : QLineEdit(frame), row_(row) {
+    setFrame(false);
+    setFont(AnswerFont());
+    setToolTip(QStringLiteral("Enter your answer"));
+    setAccessibleName(QStringLiteral("Enter your answer"));
+    setValidator(new StorableValidator(this));
+    setGeometry(AnswerSheet::StandardAnswerRect());
+}
+
+void AnswerBox::SetSingleCharacter(bool single) {
+    if (single == single_) return;
+    single_ = single;
+    // The old validator stays owned by the box until it goes.
+    if (single) {
+        setValidator(new SingleCharacterValidator(this));
+    } else {
+        setValidator(new StorableValidator(this));
+    }
+}
+
+void AnswerBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        emit enterPressed(row_);
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void AnswerBox::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    emit focusChanged(row_, true);
+}
+
+void AnswerBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    emit focusChanged(row_, false);
+}
+
+QRect AnswerSheet::StandardAnswerRect() { return {Px(kBoxLeft), Px(kBoxTop), Px(kBoxWidth), Px(kBoxHeight)}; }
+
+int AnswerSheet::StandardResultLeft() { return Px(kResultLeft); }
+
+AnswerSheet::AnswerSheet(QWidget* parent, const SkinFolder& skin) : QWidget(parent) {
+    SetWindowColour(this, palette::kPage);
+    resize(kSheetWidth, 400);
+
+    auto* head = new SkinImage(this, {kSheetWidth, kHeadingHeight}, true);
+    head->setPictureFile(skin.Path(QStringLiteral("columnhead1.bmp")));
+    heading = new QLabel(QStringLiteral("Answer sheet"), head);
+    QFont bold(QStringLiteral("Arial"));
+    bold.setPointSizeF(9);
+    bold.setBold(true);
+    heading->setFont(bold);
+    heading->setGeometry(8, 0, kSheetWidth - 16, kHeadingHeight);
+
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    rows_ = new QWidget;
+    SetWindowColour(rows_, palette::kPage);
+    scroll_->setWidget(rows_);
+    scroll_->setWidgetResizable(false);
+    scroll_->viewport()->setAutoFillBackground(false);
+
+    QFont letterFont(QStringLiteral("Arial"));
+    letterFont.setPointSizeF(9);
+    QFont resultFont(QStringLiteral("DejaVu Sans"));
+    resultFont.setPointSizeF(11);
+    resultFont.setBold(true);
+    for (int k = 1; k <= kAnswerRows; ++k) {
+        auto* frame = new RowFrame(rows_);
+        frame->move(kRowsLeft, 0);
+        Frame[k] = frame;
+
+        QL[k] = new QLabel(QStringLiteral("(%1)").arg(QChar(u'a' + (k - 1))), frame);
+        QL[k]->setFont(letterFont);
+        QL[k]->setGeometry(0, Px(kBoxTop), Px(kBoxLeft) - 3, Px(kBoxHeight));
+        QL[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+        FA[k] = new AnswerBox(frame, k);
+        connect(FA[k], &AnswerBox::focusChanged, this, [this](int row, bool in) {
+            drawborder(row, in ? BorderMode::Focus : BorderMode::Normal);
+            if (in) EnsureVisible(row);
+        });
+
+        for (auto* labels : {&FR, &SR}) {
+            QLabel* result = new QLabel(frame);
+            result->setFont(resultFont);
+            result->setAlignment(Qt::AlignCenter);
+            result->setGeometry(Px(kResultLeft), Px(kBoxTop) - 1, Px(kResultWidth), Px(kBoxHeight) + 2);
+            result->hide();
+            (*labels)[static_cast<std::size_t>(k)] = result;
+        }
+
+        auto* model = new QLineEdit(frame);
+        model->setReadOnly(true);
+        model->setFrame(false);
+        model->setFocusPolicy(Qt::NoFocus);
+        model->setFont(AnswerFont());
+        QPalette pal = model->palette();
+        pal.setColor(QPalette::Text, kModelColour);
+        pal.setColor(QPalette::Base, palette::kPage);
+        model->setPalette(pal);
+        model->setGeometry(Px(kModelLeft), Px(kBoxTop), Px(kModelWidth), Px(kBoxHeight));
+        model->hide();
+        M[k] = model;
+
+        drawborder(k, BorderMode::Normal);
+        frame->hide();
+    }
+    for (int k = 1; k < kAnswerRows; ++k) setTabOrder(FA[k], FA[k + 1]);
+
+    PicInstruction = new SkinImage(this, kInstructionSize);
+    PicInstruction->setPictureFile(skin.Path(QStringLiteral("instruction.gif")));
+    PicInstruction->hide();
+    LayoutPanel();
+}
+
+void AnswerSheet::LayoutFirstRow(bool tall) {
+    RowFrame* frame = Frame[1];
+    AnswerBox* box = FA[1];
+    drawborder(1, BorderMode::Erase);
+    if (tall) {
+        frame->resize(frame->width(), Px(kTallFrameHeight));
+        box->setGeometry(box->x(), box->y(), frame->width() - Px(1000), Px(kTallBoxHeight));
+        box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        const int resultLeft = box->x() + box->width() + Px(100);
+        FR[1]->move(resultLeft, FR[1]->y());
+        SR[1]->move(resultLeft, SR[1]->y());
+        M[1]->setGeometry(box->x(), box->y() + box->height() + Px(100), frame->width() - Px(500), Px(kTallBoxHeight));
+        M[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    } else {
+        frame->resize(frame->width(), Px(kFrameHeight));
+        box->setGeometry(box->x(), box->y(), Px(kBoxWidth), Px(kBoxHeight));
+        box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        FR[1]->move(Px(kResultLeft), FR[1]->y());
+        SR[1]->move(Px(kResultLeft), SR[1]->y());
+        M[1]->setGeometry(Px(kModelLeft), Px(kModelTop), Px(kModelWidth), Px(kBoxHeight));
+        M[1]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    drawborder(1, FA[1]->hasFocus() ? BorderMode::Focus : BorderMode::Normal);
+}
+
+void AnswerSheet::ShowRows(int parts) {
+    // StackAnswerRows: crowded questions close the gaps.
+    const int gap = Px(parts >= kCrowdedRows ? kCrowdedRowGap : kRowGap);
+    Frame[1]->move(Frame[1]->x(), Px(kFirstRowTop));
+    for (int k = 2; k <= kAnswerRows; ++k) {
+        Frame[k]->move(Frame[k]->x(), Frame[k - 1]->y() + Frame[k - 1]->height() + gap);
+    }
+    for (int k = 1; k <= kAnswerRows; ++k) Frame[k]->setVisible(k <= parts);
+    QL[1]->setVisible(parts >= 2);
+    visibleRows_ = std::clamp(parts, 0, kAnswerRows);
+    LayoutPanel();
+}
+
+void AnswerSheet::drawborder(int row, BorderMode mode) {
+    const QWidget* box = FA[static_cast<std::size_t>(row)];
+    // From 30 twips above and left of the box to 15 twips below and right.
+    const QRect rectangle(QPoint(box->x() - Px(30), box->y() - Px(30)),
+                          QPoint(box->x() + box->width() + Px(15) - 1, box->y() + box->height() + Px(15) - 1));
+    QColor colour = kBorderGrey;
+    if (mode == BorderMode::Focus) colour = kBorderFocus;
+    if (mode == BorderMode::Erase) colour = Frame[static_cast<std::size_t>(row)]->palette().color(QPalette::Window);
+    Frame[static_cast<std::size_t>(row)]->createborder(rectangle, colour);
+}
+
+void AnswerSheet::ShowInstruction(bool shown) {
+    if (PicInstruction->isHidden() != shown) return;
+    PicInstruction->setVisible(shown);
+    LayoutPanel();
+}
+
+void AnswerSheet::EnsureVisible(int row) { scroll_->ensureWidgetVisible(Frame[static_cast<std::size_t>(row)], 0, 4); }
+
+void AnswerSheet::ShowResult(QLabel& label, const QString& mark) {
+    QPalette pal = label.palette();
+    if (mark == QChar(0x00FC)) {
+        label.setText(QString(QChar(0x2713)));
+        pal.setColor(QPalette::WindowText, kTickColour);
+    } else if (mark == QChar(0x00FB)) {
+        label.setText(QString(QChar(0x2717)));
+        pal.setColor(QPalette::WindowText, kCrossColour);
+    } else {
+        label.setText(mark);
+    }
+    label.setPalette(pal);
+}
+
+void AnswerSheet::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutPanel();
+}
+
+void AnswerSheet::LayoutPanel() {
+    // The instruction sits at the bottom; the rows scroll above it when the
+    // sheet is too short for them.
+    PicInstruction->move((width() - PicInstruction->width()) / 2,
+                         height() - PicInstruction->height() - kInstructionMargin);
+    const int bottom = PicInstruction->isHidden() ? height() : PicInstruction->y() - kInstructionMargin;
+    scroll_->setGeometry(0, kHeadingHeight, width(), std::max(0, bottom - kHeadingHeight));
+    int rowsHeight = 0;
+    if (visibleRows_ > 0) {
+        const RowFrame* last = Frame[static_cast<std::size_t>(visibleRows_)];
+        rowsHeight = last->y() + last->height() + Px(kFirstRowTop);
+    }
+    rows_->resize(width() - (scroll_->verticalScrollBar()->isVisible() ? scroll_->verticalScrollBar()->width() : 0),
+                  rowsHeight);
+}
+
+}  // namespace ep

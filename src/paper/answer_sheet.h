@@ -1,0 +1,124 @@
+#pragma once
+
+// The answer sheet's controls: twenty answer rows, the instruction picture and
+// their layout. What the rows show is decided by the paper window; this file
+// only knows how a row looks and how it takes typing.
+
+#include <QColor>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRect>
+#include <QScrollArea>
+#include <QValidator>
+#include <array>
+
+#include "skin_picture.h"
+
+namespace ep {
+
+inline constexpr int kAnswerRows = 20;
+
+// Refuses any text a results file could not hold (">", "#", line breaks,
+// characters outside Windows-1252), so it is never typed or pasted.
+class StorableValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override;
+};
+
+// drawborder's colours.
+enum class BorderMode {
+    Normal = 0,  // light grey
+    Focus = 1,   // light blue, while the box has the keyboard focus
+    Erase = 2,   // the frame's background
+};
+
+// An answer row's frame; it draws the thin rectangle around its answer box.
+class RowFrame : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit RowFrame(QWidget* parent);
+    void createborder(const QRect& rectangle, const QColor& colour);
+    QColor borderColour() const { return borderColour_; }
+    QRect borderRect() const { return border_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect border_;
+    QColor borderColour_;
+};
+
+// An answer box: bold, frameless (its row draws the border), limited to what
+// can be stored. Enter moves on; focus lights the border.
+class AnswerBox : public QLineEdit {
+    Q_OBJECT
+
+public:
+    AnswerBox(RowFrame* frame, int row);
+    int row() const { return row_; }
+    // A multiple-choice box takes one character; an answer already longer
+    // (typed before the limit existed) is kept, never cut.
+    void SetSingleCharacter(bool single);
+
+signals:
+    void enterPressed(int row);
+    void focusChanged(int row, bool hasFocus);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int row_;
+    bool single_ = false;
+};
+
+// The sheet panel AnsBox. Rows are 1-based: Frame[1] .. Frame[20].
+class AnswerSheet : public QWidget {
+    Q_OBJECT
+
+public:
+    AnswerSheet(QWidget* parent, const SkinFolder& skin);
+
+    // Design geometry of a row, in pixels.
+    static QRect StandardAnswerRect();
+    static int StandardResultLeft();
+
+    std::array<RowFrame*, kAnswerRows + 1> Frame{};
+    std::array<QLabel*, kAnswerRows + 1> QL{};
+    std::array<AnswerBox*, kAnswerRows + 1> FA{};
+    std::array<QLabel*, kAnswerRows + 1> FR{};  // first-attempt result
+    std::array<QLabel*, kAnswerRows + 1> SR{};  // second-attempt result (second attempt only)
+    std::array<QLineEdit*, kAnswerRows + 1> M{};  // model answer, hidden as designed
+    SkinImage* PicInstruction;
+    QLabel* heading;
+
+    // Row 1's layout for the kind of its slot: the tall form for "L".
+    void LayoutFirstRow(bool tall);
+    // StackAnswerRows and row visibility for a question of `parts` slots.
+    void ShowRows(int parts);
+    void drawborder(int row, BorderMode mode);
+    void ShowInstruction(bool shown);
+    // Scrolls a row into view when the sheet is shorter than its rows.
+    void EnsureVisible(int row);
+
+    // The text a result mark is drawn as: the tick and cross marks of the
+    // files become check and ballot marks, green and red.
+    static void ShowResult(QLabel& label, const QString& mark);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void LayoutPanel();
+    QScrollArea* scroll_;
+    QWidget* rows_;
+    int visibleRows_ = 0;
+};
+
+}  // namespace ep

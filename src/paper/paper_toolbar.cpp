@@ -1,0 +1,105 @@
+#include "paper_toolbar.h"
+
+#include <QFont>
+
+#include "skin_palette.h"
+#include "skinned_window.h"
+
+namespace ep {
+namespace {
+
+constexpr QSize kButtonSize{44, 45};
+constexpr int kButtonTop = 2;
+constexpr int kCaptionHeight = 13;
+constexpr int kGap = 120;             // twips between buttons and from the strip's ends
+constexpr int kPaperSumFromRight = 4095;  // twips, from the window's outer width
+constexpr QSize kPaperSumSize{117, 41};
+
+struct ToolDef {
+    const char* caption;
+    const char* toolTip;
+    const char* family;
+};
+
+constexpr ToolDef kTools[PaperToolbar::kButtons] = {
+    {"Save", "Save paper", "save"},          {"Mark", "Mark paper", "mark"},
+    {"Print", "Print question", "print"},    {"Close", "Close paper", "close"},
+    {"Back", "Previous question", "back"},   {"Next", "Next question", "forward"},
+};
+
+}  // namespace
+
+PaperToolbar::PaperToolbar(QWidget* parent, const SkinFolder& skin, bool percentSign) : QWidget(parent) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, palette::kChrome);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    resize(600, kHeight);
+
+    QFont captionFont(QStringLiteral("Arial"));
+    captionFont.setPointSizeF(8);
+    for (int k = 1; k <= kButtons; ++k) {
+        const ToolDef& tool = kTools[k - 1];
+        auto* button = new SkinButton(this, kButtonSize);
+        button->setText(QString::fromLatin1(tool.caption));
+        button->setToolTip(QString::fromLatin1(tool.toolTip));
+        pictures[static_cast<std::size_t>(k)] = ButtonPictures::Family(QString::fromLatin1(tool.family));
+        button->setPictureFile(skin.Path(pictures[static_cast<std::size_t>(k)].off));
+        ToolBar[static_cast<std::size_t>(k)] = button;
+
+        auto* caption = new CaptionLabel(this, button);
+        caption->setText(QString::fromLatin1(tool.caption));
+        caption->setToolTip(button->toolTip());
+        caption->setFont(captionFont);
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        lblTB[static_cast<std::size_t>(k)] = caption;
+    }
+
+    PaperSum = new SkinImage(this, kPaperSumSize);
+    PaperSum->setPictureFile(skin.Path(QStringLiteral("pen.bmp")));
+    QFont scoreFont(QStringLiteral("Arial"));
+    scoreFont.setPointSize(14);
+    scoreFont.setBold(true);
+    PScoring = new QLabel(PaperSum);
+    PScoring->setTextFormat(Qt::PlainText);
+    PScoring->setFont(scoreFont);
+    PScoring->setToolTip(QStringLiteral("Your score"));
+    PScoringL = nullptr;
+    // The white box of the picture runs from x 43 to 110.
+    if (percentSign) {
+        PScoring->setGeometry(44, 7, 46, 27);
+        PScoring->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        PScoringL = new QLabel(QStringLiteral("%"), PaperSum);
+        PScoringL->setFont(scoreFont);
+        PScoringL->setGeometry(91, 7, 18, 27);
+        PScoringL->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+        PScoring->setGeometry(44, 7, 65, 27);
+        PScoring->setAlignment(Qt::AlignCenter);
+    }
+}
+
+void PaperToolbar::Layout(int windowWidth) {
+    windowWidth_ = windowWidth;
+    const int gap = TwipsToPixels(kGap);
+    int x = gap;
+    for (int k = 1; k <= 4; ++k) {
+        ToolBar[static_cast<std::size_t>(k)]->move(x, kButtonTop);
+        x += kButtonSize.width() + gap;
+    }
+    ToolBar[6]->move(width() - kButtonSize.width() - gap, kButtonTop);
+    ToolBar[5]->move(ToolBar[6]->x() - kButtonSize.width() - gap, kButtonTop);
+    for (int k = 1; k <= kButtons; ++k) {
+        const SkinButton* button = ToolBar[static_cast<std::size_t>(k)];
+        lblTB[static_cast<std::size_t>(k)]->setGeometry(button->x() - gap / 2, button->y() + button->height(),
+                                                        button->width() + gap, kCaptionHeight);
+    }
+    PaperSum->move(windowWidth - TwipsToPixels(kPaperSumFromRight), (kHeight - PaperSum->height()) / 2);
+}
+
+void PaperToolbar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Layout(windowWidth_);
+}
+
+}  // namespace ep

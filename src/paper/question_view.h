@@ -1,0 +1,89 @@
+#pragma once
+
+// The question view: the page of the question on show, copied from the
+// resources into the data folder as "temppaper<id>.mht" and shown in a web
+// view. At most one such file exists per view; it goes when the next one is
+// written and when the view goes.
+
+#include <QLabel>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "resources.h"
+
+class QMessageBox;
+class QPrinter;
+class QWebEngineView;
+
+namespace ep {
+
+// Sets up the web engine the way the question view uses it. Runs by itself
+// before the first question view's web view is made; a program that makes a
+// web view of its own earlier calls it first.
+void PrepareWebEngine();
+
+class QuestionView : public QWidget {
+    Q_OBJECT
+
+public:
+    QuestionView(const ResourceSource& resources, const QString& dataFolder, QWidget* parent);
+    ~QuestionView() override;
+
+    // Writes question `questionId`'s page, deleting the one written before,
+    // and shows it. Returns ExtractResource's status; when it is not 0 the view
+    // says that the page cannot be shown rather than keep the last question's.
+    int ShowQuestion(int questionId);
+    // The page file last written, "" before the first.
+    QString PageFile() const { return pageFile_; }
+    // Deletes the page file, if it still exists.
+    void DeletePageFile();
+
+    // Created when the view is first shown, so a window that is never shown
+    // never starts the web engine.
+    QWebEngineView* brwWebBrowser() const { return browser_; }
+    // Whether the page asked for last has finished loading.
+    bool PageLoaded() const { return loaded_; }
+
+    // The print dialog, then the page on show to the printer chosen.
+    void PrintQuestion();
+    // The page on show to `printer`, which must live until printFinished.
+    void PrintTo(QPrinter* printer);
+    bool Printing() const { return printing_; }
+
+    QLabel* QnTitle;  // "Question n", above the page
+
+    // The page document's key-down and mouse-down handlers; true when the
+    // event is refused (and the "Invalid operation" message shown).
+    bool doc_onkeydown(int key, Qt::KeyboardModifiers modifiers);
+    bool doc_onmousedown(Qt::MouseButton button);
+
+signals:
+    void pageLoaded(bool ok);
+    void printFinished(bool ok);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateBrowser();
+    void Navigate();
+    void LayoutView();
+    void ShowInvalidOperation();
+
+    const ResourceSource& resources_;
+    QString dataFolder_;
+    QString pageFile_;
+    QString failure_;  // why the current page cannot be shown, "" when it can
+    QWebEngineView* browser_ = nullptr;
+    bool browserQueued_ = false;
+    bool loaded_ = false;
+    bool printing_ = false;
+    std::unique_ptr<QPrinter> printer_;
+    QPointer<QMessageBox> invalidBox_;
+};
+
+}  // namespace ep

@@ -1,0 +1,122 @@
+// Opens a paper window over a prepared data folder in one of a few states, for
+// looking at it under a real display:
+//
+//   paper_demo SCENARIO [--shot FILE] [--after MILLISECONDS]
+//
+// SCENARIO: diagram, two-part, instruction, marking, marked.
+// With --shot the screen is saved to FILE that long after the window shows
+// (default 2500 ms), and the program ends.
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+#include "open_paper.h"
+#include "paper_test_support.h"
+#include "popup.h"
+#include "test1.h"
+
+namespace {
+
+ep::PaperRequest Request(int key, ep::Attempt attempt) {
+    ep::PaperRequest request;
+    request.module = 2;
+    request.courseCode = "FIX";
+    request.paperCount = 10;
+    request.topicFirstSlot = 1;
+    request.paperKey = key;
+    request.topicName = "Whole Numbers";
+    request.attempt = attempt;
+    return request;
+}
+
+// Paper 101 answered and marked: right but for the multiple choice.
+void MarkFirstAttempt(const ep::ResourceSource& course, const ep::test::DataFolder& data) {
+    ep::OpenPaper paper = ep::OpenPaper::Load(course, data.path(), Request(101, ep::Attempt::kFirst));
+    paper.StoreAnswers(1, {"84"});
+    paper.StoreAnswers(2, {"12", "Derrick"});
+    paper.StoreAnswers(3, {"2"});
+    paper.SaveAnswers();
+    paper.Mark(std::chrono::seconds(12 * 60 + 5), "06/12/2026");
+}
+
+void Type(QLineEdit* box, const char* text) {
+    box->setFocus();
+    box->setText(QString::fromUtf8(text));
+}
+
+// Answers every pop-up "Yes" a moment after it shows.
+void AnswerPopUpsYes(QObject* context) {
+    auto* timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* pop = qobject_cast<ep::frmPopUp*>(widget); pop && pop->isVisible()) {
+                QTimer::singleShot(500, pop, [pop] { pop->But1->click(); });
+            }
+        }
+    });
+    timer->start(400);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QString scenario = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("diagram");
+    QString shot;
+    int after = 2500;
+    for (int k = 2; k + 1 < argc; ++k) {
+        if (QLatin1String(argv[k]) == QLatin1String("--shot")) shot = QString::fromLocal8Bit(argv[k + 1]);
+        if (QLatin1String(argv[k]) == QLatin1String("--after")) after = std::atoi(argv[k + 1]);
+    }
+
+    ep::FolderResources course(EP_FIXTURE_COURSE);
+    ep::test::DataFolder data(course);
+    ep::test::FakeHost home(course, data.folder());
+    // The home window, behind the paper: a plain panel is enough.
+    QWidget backdrop;
+    backdrop.setGeometry(40, 40, 700, 500);
+    backdrop.setWindowTitle(QStringLiteral("Exam Practice"));
+    backdrop.show();
+
+    std::function<void(ep::PaperWindow*)> then;
+    ep::PaperWindow* window = nullptr;
+    {
+        if (scenario == QLatin1String("marked")) MarkFirstAttempt(course, data);
+        if (scenario == QLatin1String("instruction")) home.Choose(102, 101, QStringLiteral("Whole Numbers"));
+        window = ep::Test1::Open(home);
+        if (!window) return 1;
+        if (scenario == QLatin1String("diagram")) Type(window->AnsBox->FA[1], "84");
+        if (scenario == QLatin1String("two-part")) {
+            window->NextQuestion();
+            Type(window->AnsBox->FA[1], "12");
+            Type(window->AnsBox->FA[2], "Derr");
+        }
+        if (scenario == QLatin1String("instruction")) {
+            window->NextQuestion();
+            Type(window->AnsBox->FA[1], "109/200");
+            Type(window->AnsBox->FA[2], "7:23");
+        }
+        if (scenario == QLatin1String("marked")) window->NextQuestion();
+        if (scenario == QLatin1String("marking")) {
+            Type(window->AnsBox->FA[1], "84");
+            AnswerPopUpsYes(window);
+            QTimer::singleShot(800, window, [window] { window->MarkPaper(); });
+        }
+    }
+    if (!window) return 1;
+    QTimer::singleShot(300, window, [window] { window->activateWindow(); });
+
+    if (!shot.isEmpty()) {
+        QTimer::singleShot(after, [shot] {
+            QGuiApplication::primaryScreen()->grabWindow(0).save(shot);
+            std::printf("saved %s\n", qPrintable(shot));
+            QApplication::exit(0);
+        });
+    }
+    return app.exec();
+}

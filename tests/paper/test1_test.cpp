@@ -1,0 +1,596 @@
+// The first-attempt paper window, driven as a pupil drives it, against the
+// fixture course in a fresh data folder per test.
+
+#include <QClipboard>
+#include <QPointer>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <memory>
+
+#include "answer_check.h"
+#include "open_paper.h"
+#include "paper_test_support.h"
+#include "results_store.h"
+#include "tagged_file.h"
+#include "test1.h"
+#include "test_support.h"
+#include "window_test_support.h"
+
+using namespace ep;
+using namespace ep::test;
+
+namespace {
+
+const std::string kTick(kTickMark);
+const std::string kCross(kCrossMark);
+const QString kCheck = QString(QChar(0x2713));
+const QString kBallot = QString(QChar(0x2717));
+constexpr int kPageTimeout = 30000;  // the first page starts the web engine
+
+
+}  // namespace
+
+class Test1Test : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FolderResources> course_;
+    std::unique_ptr<DataFolder> data_;
+    std::unique_ptr<FakeHost> host_;
+    QPointer<Test1> window_;
+
+    void UseCourse(const std::filesystem::path& folder) {
+        course_ = std::make_unique<FolderResources>(folder);
+        data_ = std::make_unique<DataFolder>(*course_);
+        host_ = std::make_unique<FakeHost>(*course_, data_->folder());
+    }
+    Test1* Open(int key, int firstKey = 101) {
+        host_->Choose(key, firstKey, firstKey == 101 ? QStringLiteral("Whole Numbers") : QStringLiteral("Fractions"));
+        window_ = Test1::Open(*host_);
+        return window_;
+    }
+    std::filesystem::path File(ResultsFile file) const { return ResultsFilePath(data_->path(), file, 2, "FIX"); }
+    std::string Line(ResultsFile file, int key) const {
+        return ReadNumberedLines(File(file), 10)[static_cast<std::size_t>(key - 100)];
+    }
+    AnswerBox* Box(int row) const { return window_->AnsBox->FA[static_cast<std::size_t>(row)]; }
+    void Type(int row, const QString& text) const { QTest::keyClicks(Box(row), text); }
+    void WaitForPage() const {
+        QSignalSpy loaded(window_.data(), &PaperWindow::questionLoaded);
+        if (!window_->question->PageLoaded()) QVERIFY(loaded.wait(kPageTimeout));
+    }
+    // Marks the open paper, answering the marking question `reply`.
+    QStringList Mark(const QString& reply) const {
+        PopUpScript pops({reply});
+        window_->MarkPaper();
+        return pops.seen;
+    }
+
+private slots:
+    void init() { UseCourse(FixtureCourse()); }
+
+    void cleanup() {
+        delete window_.data();
+        host_.reset();
+        data_.reset();
+        course_.reset();
+    }
+
+    void opensAtQuestionOneWithTheRecordedState() {
+        QVERIFY(Open(105));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Whole Numbers - Paper 5"));
+        QCOMPARE(window_->Title->text(), window_->windowTitle());
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Question 1"));
+        QCOMPARE(window_->QSCount, QStringLiteral("1"));
+        QCOMPARE(window_->Status, QStringLiteral("0"));
+        QCOMPARE(window_->TopicCount, QStringLiteral("1"));
+        QCOMPARE(window_->lblTotalQ->text(), QStringLiteral("50"));
+        QCOMPARE(window_->RemQns->count(), 30);
+        QCOMPARE(window_->RemQns->itemText(0), QStringLiteral("1"));
+        QCOMPARE(window_->size(), QSize(800, 600));
+        QVERIFY(window_->AnswerSheetShown());
+        QVERIFY(!window_->lblClock->isHidden());
+        QVERIFY(window_->LTime->isHidden());
+        QVERIFY(!window_->lblDate->text().isEmpty());
+        QCOMPARE(window_->PScoring->text(), QString());
+        QVERIFY(Box(1)->text().isEmpty() && Box(2)->text().isEmpty());
+        QVERIFY(!Box(1)->isReadOnly());
+        window_->Timer1_Timer();
+        QVERIFY(!window_->ToolBar05->isEnabled());  // Back, on question 1
+        QVERIFY(window_->ToolBar06->isEnabled());
+        QVERIFY(window_->ToolBar01->isEnabled() && window_->ToolBar02->isEnabled());
+        QCOMPARE(FileName(window_->ToolBar05->pictureFile()), QStringLiteral("back_disabled.bmp"));
+        QVERIFY(QRegularExpression(QStringLiteral("^(0|[1-9][0-9]*):([0-9]|[1-5][0-9]):([0-9]|[1-5][0-9])$"))
+                    .match(window_->lblClock->text())
+                    .hasMatch());
+        // The paper number counts within the topic.
+        delete window_.data();
+        QVERIFY(Open(107, 106));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Fractions - Paper 2"));
+    }
+
+    void rowsFollowTheQuestionShown() {
+        QVERIFY(Open(101));
+        AnswerSheet* sheet = window_->AnsBox;
+        // One slot: one row and no "(a)".
+        QVERIFY(!sheet->Frame[1]->isHidden());
+        QVERIFY(sheet->Frame[2]->isHidden());
+        QVERIFY(sheet->QL[1]->isHidden());
+        QVERIFY(sheet->PicInstruction->isHidden());
+        window_->NextQuestion();
+        QVERIFY(!sheet->QL[1]->isHidden());
+        QCOMPARE(sheet->QL[1]->text(), QStringLiteral("(a)"));
+        QCOMPARE(sheet->QL[2]->text(), QStringLiteral("(b)"));
+        QVERIFY(sheet->Frame[3]->isHidden());
+        QCOMPARE(sheet->Frame[2]->y(), sheet->Frame[1]->y() + sheet->Frame[1]->height() + 7);
+        // Multiple choice: one character.
+        window_->NextQuestion();
+        Type(1, QStringLiteral("34"));
+        QCOMPARE(Box(1)->text(), QStringLiteral("3"));
+        delete window_.data();
+
+        QVERIFY(Open(102));
+        sheet = window_->AnsBox;
+        QVERIFY(!sheet->PicInstruction->isHidden());  // "X"
+        window_->NextQuestion();
+        QVERIFY(!sheet->PicInstruction->isHidden());  // "F" among "F", "R", "N"
+        QVERIFY(!sheet->Frame[3]->isHidden());
+        QCOMPARE(sheet->QL[3]->text(), QStringLiteral("(c)"));
+        QCOMPARE(sheet->QL[20]->text(), QStringLiteral("(t)"));
+    }
+
+    void aLongAnswerGetsTheTallRow() {
+        FixtureCopy copy;
+        std::string kinds = ReadBytes(copy.Resource(30024));
+        kinds.replace(kinds.find("#20011#>N"), 9, "#20011#>L");
+        copy.Replace(30024, kinds);
+        UseCourse(copy.folder());
+        QVERIFY(Open(101));
+        AnswerSheet* sheet = window_->AnsBox;
+        QCOMPARE(sheet->Frame[1]->height(), 140);
+        QCOMPARE(Box(1)->height(), 67);
+        QCOMPARE(Box(1)->width(), sheet->Frame[1]->width() - 67);
+        QCOMPARE(sheet->FR[1]->x(), Box(1)->x() + Box(1)->width() + 7);
+        // The border follows the box.
+        QCOMPARE(sheet->Frame[1]->borderRect().bottom(), Box(1)->y() + Box(1)->height());
+        window_->NextQuestion();
+        QCOMPARE(sheet->Frame[1]->height(), 25);
+        QCOMPARE(Box(1)->size(), QSize(105, 17));
+        QCOMPARE(sheet->FR[1]->x(), 136);
+        QCOMPARE(sheet->Frame[2]->y(), sheet->Frame[1]->y() + 25 + 7);
+    }
+
+    void answersStayInTheirSlotsAcrossMoves() {
+        QVERIFY(Open(101));
+        Type(1, QStringLiteral("84"));
+        window_->NextQuestion();
+        // The answers file holds what was typed on the question just left.
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>>>"));
+        Type(1, QStringLiteral("12"));
+        Type(2, QStringLiteral("Derrick"));
+        window_->Timer1_Timer();
+        QCOMPARE(window_->lblAnsweredQ->text(), QStringLiteral("1"));  // typing is counted after a move
+        window_->NextQuestion();
+        window_->Timer1_Timer();
+        QCOMPARE(window_->lblAnsweredQ->text(), QStringLiteral("3"));
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>12>Derrick>"));
+        window_->PreviousQuestion();
+        QCOMPARE(Box(1)->text(), QStringLiteral("12"));
+        QCOMPARE(Box(2)->text(), QStringLiteral("Derrick"));
+        QCOMPARE(Line(ResultsFile::kFirst, 102), std::string("#102#>>>>"));  // other papers untouched
+        // A paper reopened shows what was saved.
+        delete window_.data();
+        QVERIFY(Open(101));
+        QCOMPARE(Box(1)->text(), QStringLiteral("84"));
+    }
+
+    void theRemainingListNamesEachUnfinishedQuestionOnce() {
+        QVERIFY(Open(101));
+        auto items = [this] {
+            QStringList list;
+            for (int k = 0; k < window_->RemQns->count(); ++k) list << window_->RemQns->itemText(k);
+            return list;
+        };
+        QCOMPARE(items(), (QStringList{"1", "2", "3"}));
+        QCOMPARE(window_->RemQns->currentIndex(), -1);
+        window_->NextQuestion();
+        Type(1, QStringLiteral("12"));  // (b) left empty
+        window_->NextQuestion();
+        Type(1, QStringLiteral(" "));
+        window_->PreviousQuestion();
+        QCOMPARE(items(), (QStringList{"1", "2", "3"}));  // a space is no answer here
+        // Choosing from the list moves there.
+        window_->RemQns->setCurrentIndex(0);
+        emit window_->RemQns->activated(0);
+        QCOMPARE(window_->QSCount, QStringLiteral("1"));
+        Type(1, QStringLiteral("84"));
+        window_->NextQuestion();
+        Type(2, QStringLiteral("Derrick"));
+        window_->NextQuestion();
+        Box(1)->clear();
+        Type(1, QStringLiteral("3"));
+        window_->PreviousQuestion();
+        QCOMPARE(items(), QStringList());
+    }
+
+    void navigationNeverLeavesThePaper() {
+        QVERIFY(Open(101));
+        window_->PreviousQuestion();
+        QCOMPARE(window_->QSCount, QStringLiteral("1"));
+        window_->GoToQuestion(0);
+        window_->GoToQuestion(4);
+        QCOMPARE(window_->QSCount, QStringLiteral("1"));
+        window_->GoToQuestion(3);
+        QVERIFY(!window_->ToolBar06->isEnabled());
+        QCOMPARE(FileName(window_->ToolBar06->pictureFile()), QStringLiteral("forward_disabled.bmp"));
+        window_->NextQuestion();
+        QCOMPARE(window_->QSCount, QStringLiteral("3"));
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Question 3"));
+        QVERIFY(window_->ToolBar05->isEnabled());
+    }
+
+    void keyboardMovesThroughTheAnswers() {
+        QVERIFY(Open(101));
+        QTRY_VERIFY(Box(1)->hasFocus());
+        QTest::keyClicks(Box(1), QStringLiteral("84"));
+        QTest::keyClick(Box(1), Qt::Key_Return);  // the last box of question 1
+        QCOMPARE(window_->QSCount, QStringLiteral("2"));
+        QTRY_VERIFY(Box(1)->hasFocus());
+        QTest::keyClick(Box(1), Qt::Key_Enter);
+        QTRY_VERIFY(Box(2)->hasFocus());
+        QCOMPARE(window_->QSCount, QStringLiteral("2"));
+        // The box with the focus has the light blue border.
+        QCOMPARE(window_->AnsBox->Frame[2]->borderColour(), QColor(178, 217, 246));
+        QCOMPARE(window_->AnsBox->Frame[1]->borderColour(), QColor(192, 192, 192));
+        QTest::keyClick(Box(2), Qt::Key_Tab);
+        QVERIFY(!Box(2)->hasFocus());
+        QCOMPARE(window_->AnsBox->Frame[2]->borderColour(), QColor(192, 192, 192));
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>>>"));
+    }
+
+    void refusedCharactersNeverReachTheFile() {
+        QVERIFY(Open(101));
+        Type(1, QStringLiteral("8>4#"));
+        QCOMPARE(Box(1)->text(), QStringLiteral("84"));
+        QApplication::clipboard()->setText(QStringLiteral("1>2"));
+        Box(1)->paste();
+        QApplication::clipboard()->setText(QStringLiteral("5\n6"));
+        Box(1)->paste();
+        QApplication::clipboard()->setText(QStringLiteral("\u221a2"));  // not in Windows-1252
+        Box(1)->paste();
+        QCOMPARE(Box(1)->text(), QStringLiteral("84"));
+        QApplication::clipboard()->setText(QStringLiteral(" cm"));
+        Box(1)->paste();
+        window_->NextQuestion();
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84 cm>>>"));
+        // The file still reads as four answers.
+        QCOMPARE(ReadPaperLine(File(ResultsFile::kFirst), 10, 101, 4).values.size(), std::size_t(4));
+    }
+
+    void theAnswerSheetSlidesAway() {
+        QVERIFY(Open(101));
+        const int narrow = window_->question->width();
+        QCOMPARE(window_->PicHideAns->toolTip(), QStringLiteral("Hide answer sheet"));
+        window_->ImgHandle_Click();
+        QVERIFY(!window_->AnswerSheetShown());
+        QCOMPARE(window_->question->width(), narrow + window_->AnsBox->width());
+        QCOMPARE(window_->strip->width(), window_->question->width());
+        QCOMPARE(window_->PicHideAns->x() + window_->PicHideAns->width(),
+                 window_->width() - window_->BRight->width());
+        QVERIFY(window_->AnsBox->x() >= window_->width());
+        QCOMPARE(window_->PicHideAns->toolTip(), QStringLiteral("Show answer sheet"));
+        window_->ImgHandle_Click();
+        QCOMPARE(window_->question->width(), narrow);
+        QCOMPARE(window_->AnsBox->x() + window_->AnsBox->width(), window_->width() - window_->BRight->width());
+        QCOMPARE(window_->PicHideAns->x() + window_->PicHideAns->width(), window_->AnsBox->x());
+        // A larger window gives the page the room.
+        window_->resize(1000, 700);
+        QCOMPARE(window_->question->width(), narrow + 200);
+        QCOMPARE(window_->AnsBox->height(), 700 - 28 - PaperToolbar::kHeight - 7);
+        QCOMPARE(window_->toolbar->PaperSum->x(), 1000 - 273);
+        QCOMPARE(window_->ToolBar06->x() + 44 + 8, window_->toolbar->width());
+    }
+
+    void pagesComeAndGoOneAtATime() {
+        QVERIFY(Open(105));
+        WaitForPage();
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper20101.mht"});
+        window_->GoToQuestion(4);
+        window_->NextQuestion();
+        window_->PreviousQuestion();
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper20107.mht"});
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        QCOMPARE(window_->question->brwWebBrowser()->url().fileName(), QStringLiteral("temppaper20107.mht"));
+        QString text;
+        window_->question->brwWebBrowser()->page()->toPlainText([&text](const QString& t) { text = t; });
+        QTRY_VERIFY(text.contains(QStringLiteral("What is 28")));
+
+        // A page the program cannot write leaves no file and never shows the
+        // question left behind.
+        window_->GoToQuestion(6);  // the fixture has no page for it
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Question 6"));
+        QCOMPARE(PageFiles(data_->path()), QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        text.clear();
+        window_->question->brwWebBrowser()->page()->toPlainText([&text](const QString& t) { text = t; });
+        QTRY_VERIFY(text.contains(QStringLiteral("cannot be shown")));
+        QVERIFY(!text.contains(QStringLiteral("What is")));
+
+        window_->GoToQuestion(2);
+        PopUpScript pops({QStringLiteral("Yes")});
+        window_->ClosePaper();
+        QCOMPARE(PageFiles(data_->path()), QStringList());
+    }
+
+    void copyingAndTheRightButtonAreRefusedInThePage() {
+        QVERIFY(Open(101));
+        WaitForPage();
+        QWidget* page = window_->question->brwWebBrowser()->focusProxy();
+        QVERIFY(page);
+        DialogCatcher dialogs;
+        QTest::keyClick(page, Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(dialogs.seen, QStringList{"Error|Invalid operation|"});
+        QTest::keyClick(page, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(page, Qt::Key_C);
+        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(40, 40));
+        QTest::qWait(200);
+        QCOMPARE(dialogs.seen.size(), 1);
+        QTest::keyClick(page, Qt::Key_X, Qt::ControlModifier);
+        QTRY_COMPARE(dialogs.seen.size(), 2);
+        QTest::mousePress(page, Qt::RightButton, {}, QPoint(40, 40));
+        QTest::mouseRelease(page, Qt::RightButton, {}, QPoint(40, 40));
+        QTRY_COMPARE(dialogs.seen.size(), 3);
+        QCOMPARE(dialogs.seen.last(), QStringLiteral("Error|Invalid operation|"));
+        // The handlers are there for the next page too.
+        window_->NextQuestion();
+        WaitForPage();
+        QTest::keyClick(window_->question->brwWebBrowser()->focusProxy(), Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(dialogs.seen.size(), 4);
+    }
+
+    void savingAndClosing() {
+        QVERIFY(Open(101));
+        Type(1, QStringLiteral("84"));
+        {
+            PopUpScript pops({QStringLiteral("OK")});
+            window_->SavePaper();
+            QCOMPARE(pops.seen, QStringList{"Marlowin|Paper saved|OK"});
+        }
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>>>"));
+
+        // "No" keeps the window; "Yes" closes it and loses what was typed since.
+        Type(1, QStringLiteral("0"));
+        {
+            PopUpScript pops({QStringLiteral("No")});
+            window_->ClosePaper();
+            QCOMPARE(pops.seen, QStringList{"Close Practice|Confirm?|Yes/No"});
+        }
+        QVERIFY(window_->isVisible());
+        QCOMPARE(host_->refreshes, 0);
+        {
+            PopUpScript pops({QStringLiteral("Yes")});
+            QTest::mouseClick(window_->imgProgClose, Qt::LeftButton);
+        }
+        QCOMPARE(host_->refreshes, 1);
+        QTRY_VERIFY(window_.isNull());
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>>>"));
+        QCOMPARE(PageFiles(data_->path()), QStringList());
+    }
+
+    void theProgramClosingSavesTheSheetFirst() {
+        QVERIFY(Open(101));
+        window_->NextQuestion();
+        Type(2, QStringLiteral("Derrick"));
+        QVERIFY(window_->CloseFromProgram());
+        QCOMPARE(host_->refreshes, 1);
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>>>Derrick>"));
+        QTRY_VERIFY(window_.isNull());
+
+        // Answers that cannot be saved keep the window open.
+        QVERIFY(Open(101));
+        Type(1, QStringLiteral("84"));
+        std::filesystem::create_directory(File(ResultsFile::kFirst).string() + ".tmp");
+        const std::string before = Bytes(File(ResultsFile::kFirst));
+        {
+            DialogCatcher dialogs;
+            QVERIFY(!window_->CloseFromProgram());
+            QCOMPARE(dialogs.seen.size(), 1);
+            QVERIFY(dialogs.seen[0].contains(QStringLiteral("Your answers could not be saved.")));
+            QVERIFY(dialogs.seen[0].contains(QStringLiteral("first2FIX.txt")));
+        }
+        QVERIFY(window_->isVisible());
+        QCOMPARE(Bytes(File(ResultsFile::kFirst)), before);
+        std::filesystem::remove(File(ResultsFile::kFirst).string() + ".tmp");
+        QVERIFY(window_->CloseFromProgram());
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>>Derrick>"));
+    }
+
+    void declinedMarkingOnlySavesTheAnswers() {
+        QVERIFY(Open(101));
+        Type(1, QStringLiteral("84"));
+        const auto before = Snapshot(data_->path());
+        QCOMPARE(Mark(QStringLiteral("No")),
+                 QStringList{"Marking|You have not answered all the questions.  Do you still want to mark your "
+                             "practice?|Yes/No"});
+        QCOMPARE(window_->Status, QStringLiteral("0"));
+        auto after = Snapshot(data_->path());
+        const std::string first = ResultsFileName(ResultsFile::kFirst, 2, "FIX");
+        QVERIFY(after[first] != before.at(first));
+        after[first] = before.at(first);
+        after.erase("temppaper20011.mht");
+        auto expected = before;
+        expected.erase("temppaper20011.mht");
+        QVERIFY(after == expected);
+        QVERIFY(window_->fmeMark->isHidden());
+        QVERIFY(!window_->TxtRem->isHidden());
+    }
+
+    void markingRecordsTheAttemptAndShowsIt() {
+        QVERIFY(Open(101));
+        Type(1, QStringLiteral("84"));
+        window_->NextQuestion();
+        Type(1, QStringLiteral("12"));
+        Type(2, QStringLiteral("derrick "));
+        window_->NextQuestion();
+        Type(1, QStringLiteral("2"));  // wrong
+        const auto before = Snapshot(data_->path());
+        // A click during the bar animation is thrown away.
+        QTimer::singleShot(1500, this, [this] { QTest::mouseClick(window_->ToolBar05, Qt::LeftButton); });
+        QCOMPARE(Mark(QStringLiteral("Yes")), QStringList{"Marking|Do you want to mark your practice now?|Yes/No"});
+        QCOMPARE(window_->QSCount, QStringLiteral("3"));
+        QVERIFY(window_->fmeMark->isHidden());
+        for (int k = 1; k <= MarkingPanel::kBars; ++k) QVERIFY(!window_->fmeMark->imgBar[k]->isHidden());
+
+        QCOMPARE(window_->Status, QStringLiteral("1"));
+        QCOMPARE(window_->Scoring, QStringLiteral("5"));
+        QCOMPARE(window_->PScoring->text(), QStringLiteral("83.3"));
+        QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>12>derrick >2"));
+        QCOMPARE(Line(ResultsFile::kFirstResults, 101), "#101#>" + kTick + ">" + kTick + ">" + kTick + ">" + kCross);
+        QCOMPARE(Line(ResultsFile::kFirstResults, 102), std::string("#102#>>>>"));
+        const MarksLists marks = ReadMarksLists(File(ResultsFile::kMarks), 10);
+        QCOMPARE(marks.FSE[1], std::string("83.3"));
+        QCOMPARE(QString::fromStdString(marks.LTM[1]), window_->LTime->text());
+        QCOMPARE(QString::fromStdString(marks.CDD[1]), window_->ETime->text());
+        QCOMPARE(QString::fromStdString(marks.CDD[1]), window_->lblDate->text());
+        QCOMPARE(marks.FST[1], std::string("1"));
+        QCOMPARE(marks.SST[1], std::string("0"));
+        const MarksLists untouched = ReadMarksLists(File(ResultsFile::kMarks), 10);
+        QCOMPARE(untouched.FST[2], std::string("0"));
+        QCOMPARE(Bytes(File(ResultsFile::kTrend)), std::string("#TRD#>83.3\r\n"));
+        QCOMPARE(Bytes(File(ResultsFile::kSecond)), before.at(ResultsFileName(ResultsFile::kSecond, 2, "FIX")));
+
+        // The marked view.
+        auto checkMarkedView = [this] {
+            QVERIFY(Box(1)->isReadOnly());
+            QVERIFY(!window_->AnsBox->FR[1]->isHidden());
+            QVERIFY(window_->TxtRem->isHidden());
+            QVERIFY(window_->lblClock->isHidden() && !window_->LTime->isHidden());
+            QVERIFY(window_->lblDate->isHidden() && !window_->ETime->isHidden());
+            window_->Timer1_Timer();
+            QVERIFY(!window_->ToolBar01->isEnabled() && !window_->ToolBar02->isEnabled());
+            QCOMPARE(FileName(window_->ToolBar01->pictureFile()), QStringLiteral("save_disabled.bmp"));
+            QCOMPARE(FileName(window_->ToolBar02->pictureFile()), QStringLiteral("mark_disabled.bmp"));
+        };
+        checkMarkedView();
+        QCOMPARE(window_->AnsBox->FR[1]->text(), kBallot);
+        window_->GoToQuestion(2);
+        QCOMPARE(window_->AnsBox->FR[1]->text(), kCheck);
+        QCOMPARE(window_->AnsBox->FR[2]->text(), kCheck);
+        QVERIFY(window_->AnsBox->M[1]->isHidden());  // never a model answer in a first attempt
+        const QString time = window_->LTime->text();
+        const QString date = window_->ETime->text();
+
+        // Reopened: the same ticks, score, time and date, and nothing to save or mark.
+        delete window_.data();
+        QVERIFY(Open(101));
+        checkMarkedView();
+        QCOMPARE(window_->PScoring->text(), QStringLiteral("83.3"));
+        QCOMPARE(window_->LTime->text(), time);
+        QCOMPARE(window_->ETime->text(), date);
+        QCOMPARE(Box(1)->text(), QStringLiteral("84"));
+        QCOMPARE(window_->AnsBox->FR[1]->text(), kCheck);
+        window_->GoToQuestion(3);
+        QCOMPARE(window_->AnsBox->FR[1]->text(), kBallot);
+        const auto marked = Snapshot(data_->path());
+        QTest::mouseClick(window_->ToolBar01, Qt::LeftButton);
+        QTest::mouseClick(window_->ToolBar02, Qt::LeftButton);
+        window_->SavePaper();
+        window_->PreviousQuestion();
+        auto now = Snapshot(data_->path());
+        now.erase("temppaper20013.mht");
+        auto then = marked;
+        then.erase("temppaper20015.mht");
+        QVERIFY(now == then);
+        QVERIFY(window_->CloseFromProgram());
+    }
+
+    void theScoreIsAShareOfTheTotal() {
+        // 44 of 66 marks, as in the worked example.
+        FixtureCopy copy;
+        std::string marks = ReadBytes(copy.Resource(30025));
+        marks.replace(marks.find("#20011#>2"), 9, "#20011#>44");
+        marks.replace(marks.find("#20013#>1>2"), 11, "#20013#>11>11");
+        marks.replace(marks.find("#20015#>1"), 9, "#20015#>0");
+        copy.Replace(30025, marks);
+        UseCourse(copy.folder());
+        QVERIFY(Open(101));
+        Type(1, QStringLiteral("84"));
+        Mark(QStringLiteral("Yes"));
+        QCOMPARE(window_->Scoring, QStringLiteral("44"));
+        QCOMPARE(window_->PScoring->text(), QStringLiteral("66.7"));
+        QCOMPARE(ReadMarksLists(File(ResultsFile::kMarks), 10).FSE[1], std::string("66.7"));
+    }
+
+    void damagedFilesKeepThePaperClosed_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("named");
+        auto row = [](const char* name, const char* file, const char* from, const char* to) {
+            QTest::newRow(name) << QString::fromLatin1(file) << QString::fromLatin1(from) << QString::fromLatin1(to)
+                                << QString::fromLatin1(file);
+        };
+        row("a short line", "first2FIX.txt", "#101#>>>>", "#101#>>");
+        row("a missing key", "fresults2FIX.txt", "#101#>>>>", "");
+        row("a line with too many values", "first2FIX.txt", "#101#>>>>", "#101#>>>>>");
+        row("a damaged marks file", "marks2FIX.txt", "#FST#", "#XST#");
+    }
+
+    void damagedFilesKeepThePaperClosed() {
+        QFETCH(QString, file);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, named);
+        const std::filesystem::path path = data_->path() / file.toStdString();
+        std::string bytes = Bytes(path);
+        bytes.replace(bytes.find(from.toStdString()), static_cast<std::size_t>(from.size()), to.toStdString());
+        WriteFile(path, bytes);
+        const auto before = Snapshot(data_->path());
+        DialogCatcher dialogs;
+        QVERIFY(!Open(101));
+        QCOMPARE(dialogs.seen.size(), 1);
+        QVERIFY(dialogs.seen[0].contains(QStringLiteral("This paper cannot be opened.")));
+        QVERIFY2(dialogs.seen[0].contains(named), qPrintable(dialogs.seen[0]));
+        QVERIFY(Snapshot(data_->path()) == before);
+        QCOMPARE(host_->refreshes, 0);
+        for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<PaperWindow*>(widget));
+    }
+
+    void aCourseThatCannotBeReadKeepsThePaperClosed() {
+        FixtureCopy copy;
+        std::filesystem::remove(copy.Resource(30024));
+        UseCourse(copy.folder());
+        const auto before = Snapshot(data_->path());
+        DialogCatcher dialogs;
+        QVERIFY(!Open(101));
+        QCOMPARE(dialogs.seen.size(), 1);
+        QVERIFY2(dialogs.seen[0].contains(QStringLiteral("30024")), qPrintable(dialogs.seen[0]));
+        QVERIFY(Snapshot(data_->path()) == before);
+    }
+
+    void printingTheQuestion() {
+        QVERIFY(Open(101));
+        WaitForPage();
+        {
+            DialogCatcher dialogs;
+            window_->PrintQuestion();
+            QCOMPARE(dialogs.seen, QStringList{"QPrintDialog"});
+        }
+        QTemporaryDir out;
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out.filePath(QStringLiteral("question.pdf")));
+        QSignalSpy finished(window_->question, &QuestionView::printFinished);
+        window_->question->PrintTo(&printer);
+        QVERIFY(finished.wait(kPageTimeout));
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+        QVERIFY(QFileInfo(out.filePath(QStringLiteral("question.pdf"))).size() > 1000);
+    }
+};
+
+QTEST_MAIN(Test1Test)
+#include "test1_test.moc"

@@ -1,0 +1,108 @@
+#pragma once
+
+// For the paper-window tests: answering the program's pop-ups and message
+// boxes by code, and reading the files a window writes.
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "popup.h"
+
+namespace ep::test {
+
+// Answers the pop-ups that show while it lives, in order: "Yes" or "OK" press
+// the first button, "No" the second. Each pop-up is noted as
+// "title|message|OK" or "title|message|Yes/No".
+class PopUpScript : public QObject {
+public:
+    explicit PopUpScript(QStringList replies) : replies_(std::move(replies)) {
+        connect(&timer_, &QTimer::timeout, this, &PopUpScript::Poll);
+        timer_.start(10);
+    }
+    QStringList seen;
+
+private:
+    void Poll() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* pop = qobject_cast<frmPopUp*>(widget);
+            if (!pop || !pop->isVisible() || pop->property("answered").toBool()) continue;
+            pop->setProperty("answered", true);
+            const bool question = !pop->But2->isHidden();
+            seen << pop->lblTitle->text() + QLatin1Char('|') + pop->lblMessage->text() + QLatin1Char('|') +
+                        (question ? QStringLiteral("Yes/No") : QStringLiteral("OK"));
+            const QString reply = replies_.isEmpty() ? QStringLiteral("No") : replies_.takeFirst();
+            (reply == QLatin1String("No") ? pop->But2 : pop->But1)->click();
+        }
+    }
+    QStringList replies_;
+    QTimer timer_;
+};
+
+// Closes every dialog (message box, print dialog) that shows while it lives,
+// noting a message box as "title|text|informative text" and any other
+// dialog by its class name.
+class DialogCatcher : public QObject {
+public:
+    DialogCatcher() {
+        connect(&timer_, &QTimer::timeout, this, &DialogCatcher::Poll);
+        timer_.start(10);
+    }
+    QStringList seen;
+
+private:
+    void Poll() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(widget);
+            if (!dialog || !dialog->isVisible() || qobject_cast<frmPopUp*>(widget)) continue;
+            if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+                seen << box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|') + box->informativeText();
+            } else {
+                seen << QString::fromLatin1(dialog->metaObject()->className());
+            }
+            dialog->reject();
+        }
+    }
+    QTimer timer_;
+};
+
+inline QString FileName(const QString& path) { return path.section(QLatin1Char('/'), -1); }
+
+inline std::string Bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+// Every file of a folder and its bytes, to show that nothing changed.
+inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.is_regular_file()) files[entry.path().filename().string()] = Bytes(entry.path());
+    }
+    return files;
+}
+
+// The names of the question pages written into a folder.
+inline QStringList PageFiles(const std::filesystem::path& folder) {
+    QStringList pages;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("temppaper", 0) == 0) pages << QString::fromStdString(name);
+    }
+    return pages;
+}
+
+}  // namespace ep::test
