@@ -1,9 +1,9 @@
 // Opens a paper window over a prepared data folder in one of a few states, for
 // looking at it under a real display:
 //
-//   paper_demo SCENARIO [--shot FILE] [--after MILLISECONDS]
+//   paper_demo SCENARIO [--question N] [--shot FILE] [--after MILLISECONDS]
 //
-// SCENARIO: diagram, two-part, instruction, marking, marked.
+// SCENARIO: diagram, two-part, instruction, marking, marked, second, second-marked.
 // With --shot the screen is saved to FILE that long after the window shows
 // (default 2500 ms), and the program ends.
 
@@ -14,11 +14,13 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 #include "open_paper.h"
 #include "paper_test_support.h"
 #include "popup.h"
 #include "test1.h"
+#include "test2.h"
 
 namespace {
 
@@ -34,12 +36,11 @@ ep::PaperRequest Request(int key, ep::Attempt attempt) {
     return request;
 }
 
-// Paper 101 answered and marked: right but for the multiple choice.
-void MarkFirstAttempt(const ep::ResourceSource& course, const ep::test::DataFolder& data) {
-    ep::OpenPaper paper = ep::OpenPaper::Load(course, data.path(), Request(101, ep::Attempt::kFirst));
-    paper.StoreAnswers(1, {"84"});
-    paper.StoreAnswers(2, {"12", "Derrick"});
-    paper.StoreAnswers(3, {"2"});
+// Paper 101 answered and marked, one list of answers per question.
+void Mark(const ep::ResourceSource& course, const ep::test::DataFolder& data, ep::Attempt attempt,
+          const std::vector<std::vector<std::string>>& answers) {
+    ep::OpenPaper paper = ep::OpenPaper::Load(course, data.path(), Request(101, attempt));
+    for (std::size_t q = 0; q < answers.size(); ++q) paper.StoreAnswers(static_cast<int>(q + 1), answers[q]);
     paper.SaveAnswers();
     paper.Mark(std::chrono::seconds(12 * 60 + 5), "06/12/2026");
 }
@@ -69,9 +70,11 @@ int main(int argc, char* argv[]) {
     const QString scenario = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("diagram");
     QString shot;
     int after = 2500;
+    int goTo = 0;
     for (int k = 2; k + 1 < argc; ++k) {
         if (QLatin1String(argv[k]) == QLatin1String("--shot")) shot = QString::fromLocal8Bit(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--after")) after = std::atoi(argv[k + 1]);
+        if (QLatin1String(argv[k]) == QLatin1String("--question")) goTo = std::atoi(argv[k + 1]);
     }
 
     ep::FolderResources course(EP_FIXTURE_COURSE);
@@ -85,8 +88,21 @@ int main(int argc, char* argv[]) {
 
     std::function<void(ep::PaperWindow*)> then;
     ep::PaperWindow* window = nullptr;
-    {
-        if (scenario == QLatin1String("marked")) MarkFirstAttempt(course, data);
+    if (scenario == QLatin1String("second") || scenario == QLatin1String("second-marked")) {
+        // Wrong the first time: question 1, question 2 (b) and question 3.
+        Mark(course, data, ep::Attempt::kFirst, {{"80"}, {"12", "Derek"}, {"2"}});
+        if (scenario == QLatin1String("second-marked")) {
+            Mark(course, data, ep::Attempt::kSecond, {{"84"}, {"12", "Derrick"}, {"1"}});
+        }
+        window = ep::Test2::Open(home);
+        if (window && scenario == QLatin1String("second")) {
+            window->GoToQuestion(2);
+            Type(window->AnsBox->FA[2], "Derrick");
+        }
+    } else {
+        if (scenario == QLatin1String("marked")) {
+            Mark(course, data, ep::Attempt::kFirst, {{"84"}, {"12", "Derrick"}, {"2"}});
+        }
         if (scenario == QLatin1String("instruction")) home.Choose(102, 101, QStringLiteral("Whole Numbers"));
         window = ep::Test1::Open(home);
         if (!window) return 1;
@@ -109,6 +125,7 @@ int main(int argc, char* argv[]) {
         }
     }
     if (!window) return 1;
+    if (goTo > 0) window->GoToQuestion(goTo);
     QTimer::singleShot(300, window, [window] { window->activateWindow(); });
 
     if (!shot.isEmpty()) {
