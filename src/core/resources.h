@@ -26,6 +26,21 @@ private:
     std::filesystem::path folder_;
 };
 
+// Several sources read as one: each resource comes from the first that has it
+// (tests lay a fixture course over the program's own skin).
+class LayeredResources : public ResourceSource {
+public:
+    LayeredResources(const ResourceSource& first, const ResourceSource& second) : first_(first), second_(second) {}
+    std::optional<std::string> Load(int id, std::string_view type) const override {
+        std::optional<std::string> bytes = first_.Load(id, type);
+        return bytes ? bytes : second_.Load(id, type);
+    }
+
+private:
+    const ResourceSource& first_;
+    const ResourceSource& second_;
+};
+
 // Status numbers of ExtractResource besides 0 (success).
 enum ExtractStatus : int {
     kExtractResourceMissing = 326,  // no resource of that id and type
