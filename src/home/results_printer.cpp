@@ -7,22 +7,27 @@
 
 namespace ep {
 
-ResultsPrinter::ResultsPrinter() : printer_(QPrinter::HighResolution) {}
+ResultsPrinter::ResultsPrinter() = default;
 
-bool ResultsPrinter::CanPrint() const {
-    if (printer_.outputFormat() == QPrinter::PdfFormat) return !printer_.outputFileName().isEmpty();
+QPrinter& ResultsPrinter::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+bool ResultsPrinter::CanPrint() {
+    if (printer().outputFormat() == QPrinter::PdfFormat) return !printer().outputFileName().isEmpty();
     // A default printer object claims to be valid even when none is installed.
     return !QPrinterInfo::availablePrinters().isEmpty();
 }
 
 bool ResultsPrinter::Print(const std::vector<PrintLine>& lines, const QString& documentName) {
-    printer_.setDocName(documentName);
+    printer().setDocName(documentName);
     QPainter painter;
-    if (!painter.begin(&printer_)) return false;
+    if (!painter.begin(&printer())) return false;
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(10);
     painter.setFont(font);
-    const QFontMetricsF metrics(font, &printer_);
+    const QFontMetricsF metrics(font, &printer());
     // A zone is 14 characters of the print font.
     const double column = metrics.horizontalAdvance(QStringLiteral("00000000000000")) / 14;
     const double lineHeight = metrics.lineSpacing();
@@ -31,7 +36,7 @@ bool ResultsPrinter::Print(const std::vector<PrintLine>& lines, const QString& d
     bool ok = true;
     for (const PrintLine& line : lines) {
         if (y + metrics.descent() > page.height()) {
-            ok = printer_.newPage() && ok;
+            ok = printer().newPage() && ok;
             y = metrics.ascent();
         }
         for (const PrintItem& item : line) {
@@ -43,7 +48,7 @@ bool ResultsPrinter::Print(const std::vector<PrintLine>& lines, const QString& d
 }
 
 void ResultsPrinter::Setup(QWidget* parent) {
-    QPrintDialog dialog(&printer_, parent);
+    QPrintDialog dialog(&printer(), parent);
     dialog.setWindowTitle(QStringLiteral("Printer Setup"));
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.exec();

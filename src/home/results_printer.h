@@ -5,6 +5,7 @@
 
 #include <QPrinter>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "results_table.h"
@@ -19,17 +20,19 @@ public:
 
     // Whether anything can print: a printer is installed, or the set-up chose
     // a file to print to.
-    bool CanPrint() const;
+    bool CanPrint();
     // Prints the lines, each item at its zone's column, breaking pages where
     // the text reaches the bottom. Returns false when the printer failed.
     bool Print(const std::vector<PrintLine>& lines, const QString& documentName);
     // The set-up dialog; a cancelled dialog leaves the printer as it was.
     void Setup(QWidget* parent);
 
-    QPrinter& printer() { return printer_; }
+    // Made at first use: setting up printing support is slow, and most runs
+    // never print.
+    QPrinter& printer();
 
 private:
-    QPrinter printer_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace ep
