@@ -55,7 +55,9 @@ QuestionView::~QuestionView() {
 int QuestionView::ShowQuestion(int questionId) {
     DeletePageFile();
     pageFile_ = dataFolder_ + QStringLiteral("/temppaper%1.mht").arg(questionId);
-    const int status = ExtractResource(resources_, questionId, kCustomType, pageFile_.toStdString());
+    // Made again at every move: it need not wait for the disk.
+    const int status =
+        ExtractResource(resources_, questionId, kCustomType, pageFile_.toStdString(), Durability::kCache);
     failure_ = status == 0 ? QString() : QString::fromStdString(ExtractStatusText(status));
     Navigate();
     return status;
