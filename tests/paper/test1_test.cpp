@@ -2,6 +2,7 @@
 // fixture course in a fresh data folder per test.
 
 #include <QClipboard>
+#include <QMenu>
 #include <QPointer>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -240,6 +241,10 @@ private slots:
         QTest::keyClick(Box(1), Qt::Key_Return);  // the last box of question 1
         QCOMPARE(window_->QSCount, QStringLiteral("2"));
         QTRY_VERIFY(Box(1)->hasFocus());
+        QTest::keyClick(Box(1), Qt::Key_Tab);
+        QTRY_VERIFY(Box(2)->hasFocus());
+        QTest::keyClick(Box(2), Qt::Key_Backtab);
+        QTRY_VERIFY(Box(1)->hasFocus());
         QTest::keyClick(Box(1), Qt::Key_Enter);
         QTRY_VERIFY(Box(2)->hasFocus());
         QCOMPARE(window_->QSCount, QStringLiteral("2"));
@@ -345,11 +350,25 @@ private slots:
         QTest::mouseRelease(page, Qt::RightButton, {}, QPoint(40, 40));
         QTRY_COMPARE(dialogs.seen.size(), 3);
         QCOMPARE(dialogs.seen.last(), QStringLiteral("Error|Invalid operation|"));
+        for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<QMenu*>(widget) || widget->isHidden());
+
+        // The page's own copy never runs: the clipboard keeps what it held,
+        // though the page's copy action, run by hand, does reach it.
+        QWebEnginePage* document = window_->question->brwWebBrowser()->page();
+        document->triggerAction(QWebEnginePage::SelectAll);
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        QTest::qWait(200);
+        QTest::keyClick(page, Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(dialogs.seen.size(), 4);
+        QTest::qWait(300);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+        document->triggerAction(QWebEnginePage::Copy);
+        QTRY_VERIFY(QApplication::clipboard()->text().contains(QStringLiteral("perimeter")));
         // The handlers are there for the next page too.
         window_->NextQuestion();
         WaitForPage();
         QTest::keyClick(window_->question->brwWebBrowser()->focusProxy(), Qt::Key_C, Qt::ControlModifier);
-        QTRY_COMPARE(dialogs.seen.size(), 4);
+        QTRY_COMPARE(dialogs.seen.size(), 5);
     }
 
     void savingAndClosing() {
@@ -368,6 +387,13 @@ private slots:
             PopUpScript pops({QStringLiteral("No")});
             window_->ClosePaper();
             QCOMPARE(pops.seen, QStringList{"Close Practice|Confirm?|Yes/No"});
+        }
+        QVERIFY(window_->isVisible());
+        {
+            // Closed by the platform (a key, the task list): the same question.
+            PopUpScript pops({QStringLiteral("No")});
+            window_->close();
+            QTRY_COMPARE(pops.seen, QStringList{"Close Practice|Confirm?|Yes/No"});
         }
         QVERIFY(window_->isVisible());
         QCOMPARE(host_->refreshes, 0);
@@ -506,6 +532,29 @@ private slots:
         then.erase("temppaper20015.mht");
         QVERIFY(now == then);
         QVERIFY(window_->CloseFromProgram());
+    }
+
+    void aFailedRecordingIsToldAndCanBeTriedAgain() {
+        QVERIFY(Open(101));
+        Type(1, QStringLiteral("84"));
+        const std::string blocker = File(ResultsFile::kMarks).string() + ".tmp";
+        std::filesystem::create_directory(blocker);  // the marks file cannot be replaced
+        {
+            DialogCatcher dialogs;
+            Mark(QStringLiteral("Yes"));
+            QCOMPARE(dialogs.seen.size(), 1);
+            QVERIFY(dialogs.seen[0].contains(QStringLiteral("could not be marked")));
+            QVERIFY2(dialogs.seen[0].contains(QStringLiteral("marks2FIX.txt")), qPrintable(dialogs.seen[0]));
+        }
+        QCOMPARE(window_->Status, QStringLiteral("0"));
+        QVERIFY(!Box(1)->isReadOnly());
+        QVERIFY(!window_->TxtRem->isHidden());
+        QCOMPARE(ReadMarksLists(File(ResultsFile::kMarks), 10).FST[1], std::string("0"));
+        QCOMPARE(Bytes(File(ResultsFile::kTrend)), std::string("#TRD#"));
+        std::filesystem::remove(blocker);
+        Mark(QStringLiteral("Yes"));
+        QCOMPARE(window_->Status, QStringLiteral("1"));
+        QCOMPARE(Bytes(File(ResultsFile::kTrend)), std::string("#TRD#>33.3\r\n"));
     }
 
     void theScoreIsAShareOfTheTotal() {
