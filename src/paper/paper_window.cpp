@@ -419,7 +419,7 @@ void PaperWindow::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     Timer1.stop();
-    question->DeletePageFile();
+    question->Release();
     host_.RefreshContents();
 }
 

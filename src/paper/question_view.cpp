@@ -45,7 +45,10 @@ QuestionView::QuestionView(const ResourceSource& resources, const QString& dataF
     QnTitle->setPalette(titlePal);
 }
 
-QuestionView::~QuestionView() {
+QuestionView::~QuestionView() { Release(); }
+
+void QuestionView::Release() {
+    released_ = true;
     // The web view may still be printing into printer_: it goes first.
     delete browser_;
     browser_ = nullptr;
@@ -94,7 +97,7 @@ void PrepareWebEngine() {
 
 void QuestionView::CreateBrowser() {
     browserQueued_ = false;
-    if (browser_) return;
+    if (browser_ || released_) return;
     PrepareWebEngine();
     browser_ = new QWebEngineView(this);
     browser_->setContextMenuPolicy(Qt::NoContextMenu);  // the page's own menu never opens

@@ -39,6 +39,9 @@ public:
     QString PageFile() const { return pageFile_; }
     // Deletes the page file, if it still exists.
     void DeletePageFile();
+    // For a closing window: the web view and the page file go now, not when
+    // the window is deleted, which may be after the web engine has stopped.
+    void Release();
 
     // Created when the view is first shown, so a window that is never shown
     // never starts the web engine.
@@ -80,6 +83,7 @@ private:
     QString failure_;  // why the current page cannot be shown, "" when it can
     QWebEngineView* browser_ = nullptr;
     bool browserQueued_ = false;
+    bool released_ = false;
     bool loaded_ = false;
     bool printing_ = false;
     std::unique_ptr<QPrinter> printer_;

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -87,7 +88,7 @@ int main(int argc, char* argv[]) {
     backdrop.show();
 
     std::function<void(ep::PaperWindow*)> then;
-    ep::PaperWindow* window = nullptr;
+    QPointer<ep::PaperWindow> window;
     if (scenario == QLatin1String("second") || scenario == QLatin1String("second-marked")) {
         // Wrong the first time: question 1, question 2 (b) and question 3.
         Mark(course, data, ep::Attempt::kFirst, {{"80"}, {"12", "Derek"}, {"2"}});
@@ -135,5 +136,7 @@ int main(int argc, char* argv[]) {
             QApplication::exit(0);
         });
     }
-    return app.exec();
+    const int result = app.exec();
+    delete window;  // before the web engine stops
+    return result;
 }
