@@ -7,7 +7,10 @@
 //   idle     CPU of an open paper window over 10 s with the pointer resting
 //            on it, the web engine's own processes included
 //
-//   paper_window_bench [--rounds N] [--idle SECONDS] [--cold bare|paper]
+//   paper_window_bench [--rounds N] [--idle SECONDS] [--cold bare|paper] [--course FOLDER]
+//
+// FOLDER holds packed course resources (the shipped course); by default the
+// fixture course's paper 105 is opened, else the course's first paper.
 //
 // The web engine starts once per process; the first window of a run pays for
 // it. --cold names which kind goes first, and its time is printed apart; the
@@ -109,15 +112,23 @@ double CpuSecondsDescendants() {
 }
 
 struct Bench {
-    ep::FolderResources course{EP_FIXTURE_COURSE};
-    ep::test::DataFolder data{course};
-    ep::test::FakeHost host{course, data.folder()};
+    QString folder;
+    ep::FolderResources course;
+    ep::test::DataFolder data;
+    ep::test::FakeHost host;
     QString page;
 
-    Bench() {
-        host.Choose(105, 101, QStringLiteral("Whole Numbers"));
-        page = data.folder() + QStringLiteral("/bare20101.mht");
-        QFile::copy(QStringLiteral(EP_FIXTURE_COURSE "/20101"), page);
+    explicit Bench(const QString& courseFolder)
+        : folder(courseFolder), course(courseFolder.toStdString()), data(course), host(course, data.folder()) {
+        host.UseCourse(data.startup);
+        const bool fixture = courseFolder == QLatin1String(EP_FIXTURE_COURSE);
+        host.Choose(fixture ? 105 : 101, 101, QStringLiteral("Whole Numbers"));
+        // The page the paper opens at, for the bare view to load.
+        const ep::PaperCatalogue paper =
+            ep::LoadPaperCatalogue(course, data.path(), data.startup.firstModule, host.paperNum.toStdString());
+        const QString first = QString::fromStdString(paper.questions[1]);
+        page = data.folder() + QStringLiteral("/bare") + first + QStringLiteral(".mht");
+        QFile::copy(folder + QLatin1Char('/') + first, page);
     }
 
     // A bare web view window: shown, then the page loaded into it.
@@ -161,14 +172,17 @@ int main(int argc, char** argv) {
     int rounds = 7;
     int idleSeconds = 10;
     QString cold = QStringLiteral("bare");
+    QString courseFolder = QStringLiteral(EP_FIXTURE_COURSE);
     for (int k = 1; k + 1 < argc; ++k) {
         if (QLatin1String(argv[k]) == QLatin1String("--rounds")) rounds = std::atoi(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--idle")) idleSeconds = std::atoi(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--cold")) cold = QString::fromLocal8Bit(argv[k + 1]);
+        if (QLatin1String(argv[k]) == QLatin1String("--course")) courseFolder = QString::fromLocal8Bit(argv[k + 1]);
     }
     ep::PrepareWebEngine();  // as the program runs its web views
-    Bench bench;
-    std::printf("platform %s, %d rounds\n", qPrintable(QGuiApplication::platformName()), rounds);
+    Bench bench(courseFolder);
+    std::printf("platform %s, %d rounds, paper %s of %s\n", qPrintable(QGuiApplication::platformName()), rounds,
+                qPrintable(bench.host.paperNum), qPrintable(courseFolder));
 
     const double first = cold == QLatin1String("paper") ? bench.Paper() : bench.Bare();
     std::printf("cold start (%s window, the web engine starting): %.0f ms\n", qPrintable(cold), first);

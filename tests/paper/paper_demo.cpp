@@ -2,8 +2,11 @@
 // looking at it under a real display:
 //
 //   paper_demo SCENARIO [--question N] [--shot FILE] [--after MILLISECONDS]
+//   paper_demo open --course FOLDER --paper KEY [--question N] [--shot FILE]
 //
-// SCENARIO: diagram, two-part, instruction, marking, marked, second, second-marked.
+// SCENARIO (over the fixture course): diagram, two-part, instruction,
+// marking, marked, second, second-marked. "open" opens any paper of a folder
+// of packed course resources (the shipped course) at question N.
 // With --shot the screen is saved to FILE that long after the window shows
 // (default 2500 ms), and the program ends.
 
@@ -72,15 +75,20 @@ int main(int argc, char* argv[]) {
     QString shot;
     int after = 2500;
     int goTo = 0;
+    int paperKey = 101;
+    QString courseFolder = QStringLiteral(EP_FIXTURE_COURSE);
     for (int k = 2; k + 1 < argc; ++k) {
         if (QLatin1String(argv[k]) == QLatin1String("--shot")) shot = QString::fromLocal8Bit(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--after")) after = std::atoi(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--question")) goTo = std::atoi(argv[k + 1]);
+        if (QLatin1String(argv[k]) == QLatin1String("--paper")) paperKey = std::atoi(argv[k + 1]);
+        if (QLatin1String(argv[k]) == QLatin1String("--course")) courseFolder = QString::fromLocal8Bit(argv[k + 1]);
     }
 
-    ep::FolderResources course(EP_FIXTURE_COURSE);
+    ep::FolderResources course(courseFolder.toStdString());
     ep::test::DataFolder data(course);
     ep::test::FakeHost home(course, data.folder());
+    home.UseCourse(data.startup);
     // The home window, behind the paper: a plain panel is enough.
     QWidget backdrop;
     backdrop.setGeometry(40, 40, 700, 500);
@@ -89,7 +97,13 @@ int main(int argc, char* argv[]) {
 
     std::function<void(ep::PaperWindow*)> then;
     QPointer<ep::PaperWindow> window;
-    if (scenario == QLatin1String("second") || scenario == QLatin1String("second-marked")) {
+    if (scenario == QLatin1String("open")) {
+        const int first = paperKey - (paperKey - 101) % 5;
+        const ep::ModuleDefinition& module = data.startup.course.Module(data.startup.firstModule);
+        home.Choose(paperKey, first,
+                    QString::fromStdString(module.topicNames[static_cast<std::size_t>((first - 101) / 5 + 1)]));
+        window = ep::Test1::Open(home);
+    } else if (scenario == QLatin1String("second") || scenario == QLatin1String("second-marked")) {
         // Wrong the first time: question 1, question 2 (b) and question 3.
         Mark(course, data, ep::Attempt::kFirst, {{"80"}, {"12", "Derek"}, {"2"}});
         if (scenario == QLatin1String("second-marked")) {

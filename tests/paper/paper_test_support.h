@@ -35,6 +35,14 @@ public:
     const ResourceSource& resources() const override { return resources_; }
     QString dataFolder() const override { return dataFolder_; }
 
+    // The fields of the course's first module, as the home window sets them.
+    void UseCourse(const StartupData& startup) {
+        const int m = startup.firstModule;
+        lChose = QString::number(m);
+        code = QString::fromStdString(startup.course.code);
+        paperCount = QString::number(startup.course.Module(m).paperCount);
+    }
+
     // The paper `key` of a topic whose first paper is `firstKey`.
     void Choose(int key, int firstKey, const QString& topic) {
         paperNum = QString::number(key);
@@ -63,8 +71,9 @@ public:
     explicit DataFolder(const ResourceSource& course) {
         if (!dir_.isValid()) qFatal("no temporary folder");
         ExtractSkinGraphics(QtResources(), path());
-        PrepareCourseData(course, path());
+        startup = PrepareCourseData(course, path());
     }
+    StartupData startup;  // the course as start-up read it
     std::filesystem::path path() const { return dir_.path().toStdString(); }
     QString folder() const { return dir_.path(); }
     std::filesystem::path operator/(const std::string& name) const { return path() / name; }
