@@ -3,6 +3,7 @@
 //
 //   paper_demo SCENARIO [--question N] [--shot FILE] [--after MILLISECONDS]
 //   paper_demo open --course FOLDER --paper KEY [--question N] [--shot FILE]
+//   ... [--size WIDTHxHEIGHT] [--hide-sheet]
 //
 // SCENARIO (over the fixture course): diagram, two-part, instruction,
 // marking, marked, second, second-marked. "open" opens any paper of a folder
@@ -77,11 +78,19 @@ int main(int argc, char* argv[]) {
     int goTo = 0;
     int paperKey = 101;
     QString courseFolder = QStringLiteral(EP_FIXTURE_COURSE);
-    for (int k = 2; k + 1 < argc; ++k) {
+    QSize size;
+    bool hideSheet = false;
+    for (int k = 2; k < argc; ++k) {
+        if (QLatin1String(argv[k]) == QLatin1String("--hide-sheet")) hideSheet = true;
+        if (k + 1 >= argc) break;
         if (QLatin1String(argv[k]) == QLatin1String("--shot")) shot = QString::fromLocal8Bit(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--after")) after = std::atoi(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--question")) goTo = std::atoi(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--paper")) paperKey = std::atoi(argv[k + 1]);
+        if (QLatin1String(argv[k]) == QLatin1String("--size")) {
+            const QStringList wh = QString::fromLocal8Bit(argv[k + 1]).split(QLatin1Char('x'));
+            if (wh.size() == 2) size = QSize(wh[0].toInt(), wh[1].toInt());
+        }
         if (QLatin1String(argv[k]) == QLatin1String("--course")) courseFolder = QString::fromLocal8Bit(argv[k + 1]);
     }
 
@@ -141,6 +150,8 @@ int main(int argc, char* argv[]) {
     }
     if (!window) return 1;
     if (goTo > 0) window->GoToQuestion(goTo);
+    if (size.isValid()) window->setGeometry(QRect(QPoint(0, 0), size));
+    if (hideSheet) window->ImgHandle_Click();
     QTimer::singleShot(300, window, [window] { window->activateWindow(); });
 
     if (!shot.isEmpty()) {
