@@ -2,7 +2,7 @@ import unittest
 from fractions import Fraction as Fr
 
 from coursegen.model import fixed, fraction_key, key_problem, mixed_key, num, ratio_key
-from coursegen.text import money, n, words
+from coursegen.text import money, n, place_value, words
 
 
 class KeyTexts(unittest.TestCase):
@@ -57,6 +57,11 @@ class PrintedNumbers(unittest.TestCase):
         self.assertEqual(money(12), "$12")
         with self.assertRaises(ValueError):
             money(Fr(1, 3))
+
+    def test_place_values_are_singular_for_one(self):
+        self.assertEqual(place_value(1, "thousandths"), "1 thousandth")
+        self.assertEqual(place_value(1, "ten thousands"), "1 ten thousand")
+        self.assertEqual(place_value(3, "tenths"), "3 tenths")
 
     def test_words(self):
         self.assertEqual(words(305020), "three hundred and five thousand and twenty")

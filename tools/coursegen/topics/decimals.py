@@ -7,7 +7,7 @@ from ..contexts import ADULTS, SHOP_ITEMS, names, pronoun
 from ..families import choice, family
 from ..model import Figure, Part, Question, fixed, fraction_key, num
 from ..svg import Svg
-from ..text import frac, mixed, money, n, p
+from ..text import frac, money, n, p, place_value
 
 TOPIC = 2
 PLACE_NAMES = {1: "tenths", 2: "hundredths", 3: "thousandths"}
@@ -78,7 +78,7 @@ def digit_value(rng, level, slots):
                         [Part(key=num(value))])
     place = PLACE_NAMES[pos - 1]
     others = ["ones", "tens"] + [v for v in PLACE_NAMES.values() if v != place]
-    part = choice(rng, f"{digit} {place}", [f"{digit} {o}" for o in rng.sample(others, 3)],
+    part = choice(rng, place_value(digit, place), [place_value(digit, o) for o in rng.sample(others, 3)],
                   prompt=f"What does the digit {digit} stand for in {n(x)}?")
     return Question("", [part])
 
@@ -154,7 +154,7 @@ def compare(rng, level, slots):
     ranked = values if order == "smallest" else values[::-1]
     pos = rng.randint(2, 3)
     ordinal = {2: "second", 3: "third"}[pos]
-    return Question(p(f"These numbers are arranged in order, beginning with the {order}:"),
+    return Question(p(f"Arrange these numbers in order, beginning with the {order}:"),
                     [Part(key=num(ranked[pos - 1]),
                           prompt=f"{', '.join(n(v) for v in shown)}. Which number comes {ordinal}?")])
 
@@ -492,8 +492,9 @@ def pack_saving(rng, level, slots):
     saving_each = Fr(rng.randint(1, 6), 20)
     pack = (single - saving_each) * k
     want = k * rng.randint(2, 3)
+    buyer = names(rng, 1)[0]
     text = p(f"A shop sells {plur} at {money(single)} each, or in packs of {k} for {money(pack)}.",
-             f"{names(rng, 1)[0]} needs {want} {plur}. How much does {'she' if rng.random() < 0.5 else 'he'} "
+             f"{buyer} needs {want} {plur}. How much does {pronoun(buyer)} "
              "save by buying packs instead of single ones?")
     return Question(text, [Part(key=num(want * single - want // k * pack), unit_before="$")])
 

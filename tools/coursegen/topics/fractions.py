@@ -270,7 +270,7 @@ def remainder(rng, level, slots):
     he = pronoun(person)
     a = rng.choice([Fr(1, 3), Fr(1, 4), Fr(2, 5), Fr(1, 5), Fr(3, 8), Fr(1, 6)])
     b = rng.choice([Fr(1, 2), Fr(1, 3), Fr(1, 4), Fr(2, 3), Fr(3, 4), Fr(2, 5)])
-    things = rng.choice([("a book", "a pen"), ("a bag", "a cap"), ("a toy", "some sweets")])
+    things = rng.choice([("a book", "a pen"), ("a bag", "a cap"), ("a toy", "a box of sweets")])
     spending = (f"spent {frac(a)} of {possessive(person)} money on {things[0]} and "
                 f"{frac(b)} of the remaining money on {things[1]}.")
     text = f"{person} {spending}"
@@ -382,7 +382,7 @@ MEASURES = [("1 m", "cm", 100), ("1 kg", "g", 1000), ("1 hour", "minutes", 60), 
 
 @family("frac.measure-fraction", TOPIC, ["F"], levels=(1, 2, 3))
 def measure_fraction(rng, level, slots):
-    whole, unit, size = rng.choice(MEASURES[:4] if level == 1 else MEASURES)
+    whole, unit, size = rng.choice(MEASURES[:4] if level == 1 else MEASURES if level == 2 else MEASURES[4:])
     part = rng.choice([x for x in range(1, size) if gcd(x, size) > 1 and x % (size // 20 or 1) == 0] or [size // 4])
     if Fr(part, size).denominator == 1:
         raise ValueError("whole")

@@ -12,7 +12,7 @@ from ..contexts import COUNTABLES, SHOP_ITEMS, names, possessive, pronoun
 from ..families import choice, family, near_misses
 from ..model import Figure, Part, Question, num
 from ..svg import Svg
-from ..text import money, n, p, words
+from ..text import money, n, p, place_value, words
 
 TOPIC = 1
 PLACES = ["ones", "tens", "hundreds", "thousands", "ten thousands",
@@ -104,7 +104,7 @@ def digit_value_question(rng, level, slots):
                         [Part(key=num(value))])
     place = PLACES[len(str(value)) - 1]
     others = [pl for pl in PLACES[:size] if pl != place]
-    part = choice(rng, f"{digit} {place}", [f"{digit} {o}" for o in rng.sample(others, 3)],
+    part = choice(rng, place_value(digit, place), [place_value(digit, o) for o in rng.sample(others, 3)],
                   prompt=f"What does the digit {digit} stand for in {n(number)}?")
     return Question("", [part])
 
@@ -191,7 +191,7 @@ def compare(rng, level, slots):
     pos = rng.randint(2, 3)
     ranked = values if order == "smallest" else values[::-1]
     ordinal = {2: "second", 3: "third"}[pos]
-    return Question(p(f"These numbers are arranged in order, beginning with the {order}:"),
+    return Question(p(f"Arrange these numbers in order, beginning with the {order}:"),
                     [Part(key=num(ranked[pos - 1]),
                           prompt=f"{', '.join(n(v) for v in shown)}. "
                                  f"Which number comes {ordinal}?")])
@@ -529,7 +529,7 @@ def who_has_most(rng, level, slots):
         rel = "fewer" if amounts[2] < amounts[1] else "more"
         text = p(f"{people[0]} has {a} {plur}. {people[1]} has {k} times as many {plur} as {people[0]}.",
                  f"{people[2]} has {abs(amounts[2] - amounts[1])} {rel} {plur} than {people[1]}.",
-                 f"{people[0]} then gives {possessive(people[0])} {plur} away to {people[2]}.")
+                 f"{people[0]} then gives all {possessive(people[0])} {plur} to {people[2]}.")
         amounts = [0, amounts[1], amounts[2] + a]
         ask = f"Who has the most {plur} now?"
     most = max(amounts) if "most" in ask else min(amounts)
