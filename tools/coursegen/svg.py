@@ -3,7 +3,7 @@ black strokes, white or grey fills, hatching, Arial labels."""
 
 import math
 
-from .text import esc
+from .text import esc, n
 
 GREY = "#b8b8b8"
 LIGHT = "#e4e4e4"
@@ -91,3 +91,23 @@ class Svg:
                 f'height="{_f(self.height)}" viewBox="0 0 {_f(self.width)} {_f(self.height)}" '
                 f'font-family="Arial, Liberation Sans, sans-serif" font-size="{self.font}">'
                 f'{defs}' + "".join(self.items) + "</svg>\n")
+
+
+def number_line(lo, hi, minor, arrow, labels):
+    """A number line from lo to hi with a tick every minor step, the values
+    in labels written under their ticks and an arrow pointing at arrow."""
+    svg = Svg(560, 96, font=16)
+    left, right = 30, 530
+
+    def at(v):
+        return left + (right - left) * float((v - lo) / (hi - lo))
+    svg.line(left - 10, 56, right + 10, 56, width=2)
+    steps = int((hi - lo) / minor)
+    for i in range(steps + 1):
+        v = lo + minor * i
+        big = v in labels
+        svg.line(at(v), 56 - (11 if big else 6), at(v), 56 + (11 if big else 6), width=2 if big else 1.3)
+        if big:
+            svg.text(at(v), 88, n(v))
+    svg.arrow(at(arrow), 8, at(arrow), 42, width=2.2)
+    return svg

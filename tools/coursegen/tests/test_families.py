@@ -151,9 +151,11 @@ def page_text_html(html):
 
 class DiagramsShowTheAnswer(unittest.TestCase):
     def test_number_line_arrow(self):
-        for qp, q in draws("dec.number-line", ("N",), 1) + draws("dec.number-line", ("N",), 2):
+        made = [d for name in ("dec.number-line", "whole.number-line") for level in (1, 2)
+                for d in draws(name, ("N",), level)]
+        for qp, q in made:
             svg = q.figures[0].svg
-            labels = [Fr(t) for t in re.findall(r"<text[^>]*>([\d.]+)</text>", svg)]
+            labels = [Fr(t.replace(",", "")) for t in re.findall(r"<text[^>]*>([\d.,]+)</text>", svg)]
             arrow_x = float(re.search(r'<line x1="([\d.]+)" y1="8"', svg)[1])
             lo, hi = min(labels), max(labels)
             value = lo + (hi - lo) * Fr(arrow_x - 30).limit_denominator(1000) / 500

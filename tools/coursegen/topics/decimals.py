@@ -6,7 +6,7 @@ from fractions import Fraction as Fr
 from ..contexts import ADULTS, SHOP_ITEMS, names, pronoun
 from ..families import choice, family
 from ..model import Figure, Part, Question, fixed, fraction_key, num
-from ..svg import Svg
+from ..svg import Svg, number_line
 from ..text import frac, money, n, p, place_value
 
 TOPIC = 2
@@ -241,26 +241,6 @@ def multiply_divide(rng, level, slots):
     if rng.random() < 0.5:
         return Question(p(f"{n(x)} \u00d7 {k} = ?"), [Part(key=num(x * k))])
     return Question(p(f"{n(x * k)} \u00f7 {k} = ?"), [Part(key=num(x))])
-
-
-def number_line(lo, hi, minor, arrow, labels):
-    """A number line from lo to hi with a tick every minor step, labels at
-    the given values and an arrow pointing at arrow."""
-    svg = Svg(560, 96, font=16)
-    left, right = 30, 530
-
-    def at(v):
-        return left + (right - left) * float((v - lo) / (hi - lo))
-    svg.line(left - 10, 56, right + 10, 56, width=2)
-    steps = int((hi - lo) / minor)
-    for i in range(steps + 1):
-        v = lo + minor * i
-        big = v in labels
-        svg.line(at(v), 56 - (11 if big else 6), at(v), 56 + (11 if big else 6), width=2 if big else 1.3)
-        if big:
-            svg.text(at(v), 88, n(v))
-    svg.arrow(at(arrow), 8, at(arrow), 42, width=2.2)
-    return svg
 
 
 @family("dec.number-line", TOPIC, ["N"], levels=(1, 2))

@@ -11,7 +11,7 @@ from math import gcd
 from ..contexts import COUNTABLES, SHOP_ITEMS, names, possessive, pronoun
 from ..families import choice, family, near_misses
 from ..model import Figure, Part, Question, num
-from ..svg import Svg
+from ..svg import Svg, number_line
 from ..text import money, n, p, place_value, words
 
 TOPIC = 1
@@ -591,3 +591,22 @@ def times_as_many(rng, level, slots):
     text = p(f"{a} collected {k} times as many {plur} as {b}. {a} collected {n(diff)} more {plur} than {b}.",
              "How many " + plur + " did they collect altogether?")
     return Question(text, [Part(key=num(total), unit=plur)])
+
+
+@family("whole.number-line", TOPIC, ["N"], levels=(1, 2))
+def whole_number_line(rng, level, slots):
+    # Level 1 counts in hundreds; level 2 in steps the pupil must work out.
+    if level == 1:
+        lo = rng.randint(1, 9) * 1000
+        hi, minor = lo + 1000, 100
+        labels = {lo, hi}
+    else:
+        minor = rng.choice([20, 25, 50, 200, 250])
+        lo = rng.randint(2, 40) * minor * 10
+        hi = lo + 10 * minor
+        labels = {lo, lo + 5 * minor, hi}
+    arrow = lo + minor * rng.choice([k for k in range(1, 10) if k != 5])
+    fig = Figure(number_line(lo, hi, minor, arrow, labels).render(),
+                 f"A number line from {n(lo)} to {n(hi)} with an arrow")
+    return Question(p("What number is the arrow pointing to on the number line below?"),
+                    [Part(key=num(arrow))], [fig])
