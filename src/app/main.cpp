@@ -1,13 +1,15 @@
 #include <QApplication>
-#include <QLabel>
+
+#include "contents.h"
+#include "qt_resources.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    // Stands in for the course home window until it exists.
-    QLabel window(QStringLiteral("Exam Practice"));
-    window.setAlignment(Qt::AlignCenter);
-    window.setWindowTitle(QStringLiteral("Exam Practice"));
-    window.resize(640, 400);
-    window.show();
+    // Everything the program writes lives beside the program file.
+    const QString dataFolder = QCoreApplication::applicationDirPath();
+    ep::QtResources resources;
+    std::unique_ptr<ep::Contents> home = ep::Contents::Start(resources, dataFolder);
+    if (!home) return 1;
+    home->show();
     return app.exec();
 }

@@ -40,7 +40,7 @@ int ReadCount(const std::filesystem::path& file, const std::string& key, int mos
 
 void Extract(const ResourceSource& resources, int id, const std::filesystem::path& target,
              std::string_view paperKey) {
-    int status = ExtractResource(resources, id, kCustomType, target);
+    int status = ExtractResource(resources, id, kCustomType, target, Durability::kCache);
     if (status != 0) {
         throw TaggedFileError(target.string(), std::string(paperKey),
                               "resource " + std::to_string(id) + " cannot be extracted: " + ExtractStatusText(status));
@@ -60,7 +60,7 @@ CourseDefinition ReadCourseDefinition(const ResourceSource& resources, const std
                                       int& extractStatus) {
     CourseDefinition course;
     std::filesystem::path file = dataFolder / kDefinitionTemp;
-    extractStatus = ExtractResource(resources, kCourseDefinitionResource, kCustomType, file);
+    extractStatus = ExtractResource(resources, kCourseDefinitionResource, kCustomType, file, Durability::kCache);
     if (extractStatus != 0) return course;
     TempFile temp(file);
     try {

@@ -35,7 +35,8 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, std::string& by
     return {};
 }
 
-std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                                    Durability durability) {
 #ifdef EP_HAVE_POSIX
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
         return std::error_code(EACCES, std::generic_category());
@@ -49,7 +50,7 @@ std::error_code WriteFileAtomically(const std::filesystem::path& path, std::stri
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
               std::fflush(file.get()) == 0;
 #ifdef EP_HAVE_POSIX
-    ok = ok && ::fsync(::fileno(file.get())) == 0;
+    if (durability == Durability::kFlushed) ok = ok && ::fsync(::fileno(file.get())) == 0;
 #endif
     std::error_code error = ok ? std::error_code() : LastError();
     if (std::fclose(file.release()) != 0 && !error) error = LastError();

@@ -39,11 +39,11 @@ std::optional<std::string> FolderResources::Load(int id, std::string_view type) 
 }
 
 int ExtractResource(const ResourceSource& resources, int id, std::string_view type,
-                    const std::filesystem::path& target) noexcept {
+                    const std::filesystem::path& target, Durability durability) noexcept {
     try {
         std::optional<std::string> bytes = resources.Load(id, type);
         if (!bytes) return kExtractResourceMissing;
-        if (std::error_code error = WriteFileAtomically(target, *bytes)) return StatusFor(error);
+        if (std::error_code error = WriteFileAtomically(target, *bytes, durability)) return StatusFor(error);
         return 0;
     } catch (...) {
         // Out of memory, or a resource source that throws: still only a status.

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "file_io.h"
+
 namespace ep {
 
 // The program's embedded resources, by numeric id. The program backs this with
@@ -26,6 +28,21 @@ private:
     std::filesystem::path folder_;
 };
 
+// Several sources read as one: each resource comes from the first that has it
+// (tests lay a fixture course over the program's own skin).
+class LayeredResources : public ResourceSource {
+public:
+    LayeredResources(const ResourceSource& first, const ResourceSource& second) : first_(first), second_(second) {}
+    std::optional<std::string> Load(int id, std::string_view type) const override {
+        std::optional<std::string> bytes = first_.Load(id, type);
+        return bytes ? bytes : second_.Load(id, type);
+    }
+
+private:
+    const ResourceSource& first_;
+    const ResourceSource& second_;
+};
+
 // Status numbers of ExtractResource besides 0 (success).
 enum ExtractStatus : int {
     kExtractResourceMissing = 326,  // no resource of that id and type
@@ -38,8 +55,10 @@ enum ExtractStatus : int {
 // Copies resource `id` of `type` byte for byte into `target`, replacing its
 // content. Returns 0, or the number of the error that stopped it; never throws.
 // The target is replaced whole, so a failed extraction leaves the old file.
+// Temporary files and the skin, made again at every start, skip the wait for
+// the disk (Durability::kCache).
 int ExtractResource(const ResourceSource& resources, int id, std::string_view type,
-                    const std::filesystem::path& target) noexcept;
+                    const std::filesystem::path& target, Durability durability = Durability::kFlushed) noexcept;
 
 // Words for an ExtractResource status, for messages to the pupil.
 std::string ExtractStatusText(int status);

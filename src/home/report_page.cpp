@@ -1,0 +1,264 @@
+#include "report_page.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "skin_palette.h"
+
+namespace ep {
+namespace {
+
+constexpr int kBarHeight = 26;
+constexpr double kChartPad = 7;
+constexpr int kNameWidth = 190;
+constexpr int kScaleLeft = 220;   // where both bars of a topic start
+constexpr int kScaleWidth = 440;  // full scale: 100 %
+const QColor kFirstColour(0x2f, 0x6e, 0xc4);
+const QColor kSecondColour(0x3a, 0xa6, 0x5a);
+const QColor kTrack(0xe3, 0xea, 0xf3);
+
+QFont Font(double points, bool bold = false, const char* family = "Arial") {
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QWidget* Filled(QWidget* parent, const QColor& colour) {
+    auto* box = new QWidget(parent);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Window, colour);
+    box->setPalette(pal);
+    box->setAutoFillBackground(true);
+    return box;
+}
+
+QLabel* Label(QWidget* parent, const QString& text, const QFont& font, QRect geometry,
+              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setGeometry(geometry);
+    label->setAlignment(align);
+    return label;
+}
+
+}  // namespace
+
+SectionBar::SectionBar(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setFont(Font(10.5, true, "Trebuchet MS"));
+}
+
+void SectionBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QLinearGradient fill(0, 0, 0, height());
+    const bool hot = underMouse() || isDown();
+    fill.setColorAt(0, hot ? QColor(0x5d, 0x93, 0xd8) : QColor(0x4a, 0x7f, 0xc7));
+    fill.setColorAt(1, hot ? QColor(0x2f, 0x66, 0xb3) : QColor(0x25, 0x58, 0xa3));
+    painter.fillRect(rect(), fill);
+    painter.setPen(QColor(0x1b, 0x45, 0x82));
+    painter.drawLine(0, height() - 1, width(), height() - 1);
+    painter.setPen(Qt::white);
+    painter.drawText(rect().adjusted(14, 0, -8, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
+}
+
+TrendPlot::TrendPlot(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(QStringLiteral("Your most recent first-attempt scores"));
+}
+
+void TrendPlot::SetScores(std::vector<double> scores) {
+    scores_ = std::move(scores);
+    update();
+}
+
+QRectF TrendPlot::ChartArea() const {
+    return QRectF(kChartPad, kChartPad, width() - 2 * kChartPad, height() - 2 * kChartPad);
+}
+
+std::vector<ChartPoint> TrendPlot::Points() const {
+    const QRectF area = ChartArea();
+    return TrendChartPoints(scores_, area.width(), area.height());
+}
+
+void TrendPlot::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    // The chart's own coordinates start inside a margin, so that a dot at
+    // 100 % is not cut by the edge.
+    const QRectF area = ChartArea();
+    painter.translate(area.topLeft());
+    const double w = area.width();
+    const double h = area.height();
+    painter.setPen(QColor(224, 224, 224));
+    for (int g = 10; g <= 90; g += 10) painter.drawLine(QPointF(w, g * h / 100), QPointF(0, g * h / 100));
+    painter.setPen(QColor(0xb0, 0xb8, 0xc4));
+    painter.drawLine(QPointF(0, 0), QPointF(0, h));
+    painter.drawLine(QPointF(0, h), QPointF(w, h));
+
+    painter.setRenderHint(QPainter::Antialiasing);
+    const std::vector<ChartPoint> points = Points();
+    const QPointF corner(0, h);
+    painter.setPen(QPen(Qt::black, 1));
+    for (const ChartPoint& p : points) painter.drawLine(QPointF(p.x, p.y), QPointF(p.x, h));
+    QPen line(QColor(0, 0, 255), 2);
+    line.setJoinStyle(Qt::RoundJoin);
+    painter.setPen(line);
+    QPointF previous = corner;
+    for (const ChartPoint& p : points) {
+        painter.drawLine(previous, QPointF(p.x, p.y));
+        previous = QPointF(p.x, p.y);
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 255));
+    for (const ChartPoint& p : points) painter.drawEllipse(QPointF(p.x, p.y), 4.5, 4.5);
+}
+
+ReportPage::ReportPage(QWidget* parent) : QWidget(parent) {
+    const char* captions[] = {"Overall Results", "Topical Results", "Trend Analysis"};
+    const char* tips[] = {"Click to show overall results", "Click to show topical results",
+                          "Click to show past trends"};
+    RC1Summary = Filled(this, palette::kPage);
+    RC2Topical = Filled(this, palette::kPage);
+    RC3Trend = Filled(this, palette::kPage);
+    for (int i = 0; i < 3; ++i) {
+        RCBar[i] = new SectionBar(this);
+        RCBar[i]->setText(QString::fromLatin1(captions[i]));
+        RCBar[i]->setToolTip(QString::fromLatin1(tips[i]));
+        connect(RCBar[i], &QAbstractButton::clicked, this, [this, i] { emit sectionClicked(i + 1); });
+    }
+    setTabOrder(RCBar[0], RCBar[1]);
+    setTabOrder(RCBar[1], RCBar[2]);
+    BuildSummary();
+    BuildTopical();
+    BuildTrend();
+    damaged = Label(this, QString(), Font(11, true), {40, 120, 700, 120}, Qt::AlignCenter);
+    damaged->setWordWrap(true);
+    damaged->hide();
+}
+
+void ReportPage::BuildSummary() {
+    const char* captions[] = {"First Attempt Average Score:", "Second Attempt Average Score:",
+                              "Number of Papers Completed:", "Weakest Topic:", "Strongest Topic:"};
+    std::array<QLabel**, 5> values = {&OScore1, &OScore2, &PCNum, &WT, &ST};
+    for (int i = 0; i < 5; ++i) {
+        Label(RC1Summary, QString::fromLatin1(captions[i]), Font(11), {90, 40 + 44 * i, 260, 30});
+        *values[i] = Label(RC1Summary, QStringLiteral("-"), Font(12, true), {360, 40 + 44 * i, 360, 30});
+    }
+}
+
+void ReportPage::BuildTopical() {
+    for (int k = 0; k < 10; ++k) {
+        const int top = 10 + 33 * k;
+        TopLab[k] = Label(RC2Topical, QString(), Font(9.5), {20, top, kNameWidth, 26});
+        TBackA[k] = Filled(RC2Topical, kTrack);
+        TBackA[k]->setGeometry(kScaleLeft, top + 1, kScaleWidth, 11);
+        TBackB[k] = Filled(RC2Topical, kTrack);
+        TBackB[k]->setGeometry(kScaleLeft, top + 14, kScaleWidth, 11);
+        TBarA[k] = Filled(TBackA[k], kFirstColour);
+        TBarA[k]->setGeometry(0, 0, 0, 11);
+        TBarB[k] = Filled(TBackB[k], kSecondColour);
+        TBarB[k]->setGeometry(0, 0, 0, 11);
+        TMarkA[k] = Label(RC2Topical, QString(), Font(8.5, true), {kScaleLeft + kScaleWidth + 8, top - 2, 70, 15});
+        TMarkB[k] = Label(RC2Topical, QString(), Font(8.5, true), {kScaleLeft + kScaleWidth + 8, top + 11, 70, 15});
+    }
+    auto legend = [&](const QColor& colour, const char* text, int left) {
+        QWidget* swatch = Filled(RC2Topical, colour);
+        swatch->setGeometry(left, 348, 22, 11);
+        Label(RC2Topical, QString::fromLatin1(text), Font(9), {left + 28, 341, 180, 24});
+    };
+    legend(kFirstColour, "First Attempt results", kScaleLeft);
+    legend(kSecondColour, "Second Attempt Score", kScaleLeft + 230);
+}
+
+void ReportPage::BuildTrend() {
+    RC3TrendPlot = new TrendPlot(RC3Trend);
+    for (int g = 0; g <= 10; ++g) {
+        auto* tick = Label(RC3Trend, QString::number(100 - 10 * g) + QStringLiteral("%"), Font(8), {8, 0, 44, 14},
+                           Qt::AlignRight | Qt::AlignVCenter);
+        tick->setObjectName(QStringLiteral("scale%1").arg(g));
+    }
+    auto* axis = Label(RC3Trend, QStringLiteral("Recent Papers Attempted"), Font(9.5, true), {0, 0, 300, 20},
+                       Qt::AlignCenter);
+    axis->setObjectName(QStringLiteral("axis"));
+}
+
+void ReportPage::resizeEvent(QResizeEvent*) {
+    LayoutReportSections(reportPos_);
+    // The trend area and its scale follow the panel's size.
+    const int plotLeft = 60, plotTop = 16;
+    const int plotWidth = width() - plotLeft - 30;
+    const int plotHeight = std::max(60, height() - 3 * kBarHeight - plotTop - 40);
+    RC3TrendPlot->setGeometry(plotLeft, plotTop, plotWidth, plotHeight);
+    for (int g = 0; g <= 10; ++g) {
+        if (auto* tick = RC3Trend->findChild<QLabel*>(QStringLiteral("scale%1").arg(g))) {
+            tick->move(8, plotTop + static_cast<int>(kChartPad + g * (plotHeight - 2 * kChartPad) / 10) - 7);
+        }
+    }
+    if (auto* axis = RC3Trend->findChild<QLabel*>(QStringLiteral("axis"))) {
+        axis->setGeometry(plotLeft, plotTop + plotHeight + 6, plotWidth, 20);
+    }
+}
+
+void ReportPage::LayoutReportSections(const QString& reportPos) {
+    SectionLayout layout =
+        ep::LayoutReportSections(reportPos.toStdString(), height(), kBarHeight, kBarHeight, kBarHeight);
+    if (layout.openSection == 0) return;
+    reportPos_ = reportPos;
+    for (int i = 0; i < 3; ++i) RCBar[i]->setGeometry(0, static_cast<int>(layout.barTops[i]), width(), kBarHeight);
+    QWidget* panels[] = {RC1Summary, RC2Topical, RC3Trend};
+    QWidget* open = panels[layout.openSection - 1];
+    for (QWidget* panel : panels) panel->setVisible(panel == open && !damaged->isVisible());
+    open->setGeometry(0, static_cast<int>(layout.panelTop), width(), static_cast<int>(layout.panelHeight));
+    open->raise();
+    for (SectionBar* bar : RCBar) bar->raise();
+}
+
+void ReportPage::DrawTopicBars(int row, const TopicBars& bars) {
+    TopLab[row]->setText(QString::fromStdString(bars.name));
+    // Every bar is scaled on the first topic's background.
+    const int fullA = TBackA[0]->width();
+    const int fullB = TBackB[0]->width();
+    TMarkA[row]->setText(QString::fromStdString(bars.markA));
+    TBarA[row]->resize(bars.countA > 0 ? static_cast<int>(fullA * bars.fractionA + 0.5) : 0, TBarA[row]->height());
+    TMarkB[row]->setText(QString::fromStdString(bars.markB));
+    TBarB[row]->resize(bars.countB > 0 ? static_cast<int>(fullB * bars.fractionB + 0.5) : 0, TBarB[row]->height());
+    TopLab[row]->setVisible(true);
+    TBarA[row]->setVisible(true);
+    TBarB[row]->setVisible(true);
+}
+
+void ReportPage::Show(const ReportData& report) {
+    damaged->hide();
+    OScore1->setText(QString::fromStdString(report.firstAverage));
+    OScore2->setText(QString::fromStdString(report.secondAverage));
+    PCNum->setText(QString::fromStdString(report.papersCompleted));
+    WT->setText(QString::fromStdString(report.weakestTopic));
+    ST->setText(QString::fromStdString(report.strongestTopic));
+    for (int k = 0; k < 10; ++k) {
+        DrawTopicBars(k, report.topics[static_cast<std::size_t>(k)]);
+        const bool shown = report.topics[static_cast<std::size_t>(k)].visible;
+        TopLab[k]->setVisible(shown);
+        TBackA[k]->setVisible(shown);
+        TBackB[k]->setVisible(shown);
+        TMarkA[k]->setVisible(shown);
+        TMarkB[k]->setVisible(shown);
+    }
+    RC3TrendPlot->SetScores(report.trend);
+    LayoutReportSections(reportPos_);
+}
+
+void ReportPage::ShowDamaged(const QString& message) {
+    damaged->setText(message);
+    damaged->show();
+    damaged->raise();
+    for (QWidget* panel : {RC1Summary, RC2Topical, RC3Trend}) panel->hide();
+}
+
+}  // namespace ep

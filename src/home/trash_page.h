@@ -1,0 +1,40 @@
+#pragma once
+
+// The Trash page: erasing every result, after one confirmation.
+
+#include <QLabel>
+#include <QWidget>
+
+#include "skin_picture.h"
+
+namespace ep {
+
+class TrashPage : public QWidget {
+    Q_OBJECT
+public:
+    enum class State { Offer, Confirm, Done };
+
+    TrashPage(QWidget* parent, const SkinFolder& skin);
+    void SetState(State state);
+    State state() const { return state_; }
+    void UpdateHoverImages(const QPoint& cursor, const SkinFolder& skin);
+
+    QLabel* Trashlbl1;
+    SkinButton* ButTrash;
+    CaptionLabel* ButTrashlbl;
+    QLabel* Trashlbl2;
+    SkinButton* ButTrash_Yes;
+    CaptionLabel* ButTrash_Yeslbl;
+    SkinButton* ButTrash_No;
+    CaptionLabel* ButTrash_Nolbl;
+    QLabel* Trashlbl3;
+
+signals:
+    // The pupil answered Yes: the window erases the results and reports back.
+    void eraseConfirmed();
+
+private:
+    State state_ = State::Offer;
+};
+
+}  // namespace ep
