@@ -359,12 +359,18 @@ def missing_edge_question(rng, level, slots):
         return Question(p(f"A cuboid {l} cm long, {b} cm wide and {h} cm high has the same volume as a cube.",
                           "Find the length of an edge of the cube."),
                         [Part(key=num(cube_edge(l * b * h)), unit="cm")])
-    case = rng.choice(["square-base", "two-edges"])
+    case = rng.choice(["square-base", "two-edges", "base-perimeter"])
+    if case == "base-perimeter":
+        # The breadth comes from the base's perimeter, then the height.
+        l, b, h = rng.randint(6, 12), rng.randint(2, 5), rng.randint(3, 9)
+        return Question(p(f"The base of a cuboid is a rectangle {l} cm long with a perimeter of {2 * (l + b)} cm.",
+                          f"The volume of the cuboid is {l * b * h} {CM3}.", "Find the height of the cuboid."),
+                        [Part(key=num(missing_edge(l * b * h, l, b)), unit="cm")])
     if case == "square-base":
         side, h = rng.randint(3, 9), rng.randint(4, 12)
         return Question(p(f"A cuboid has a square base and is {h} cm high. Its volume is {side * side * h} {CM3}.",
                           "Find the length of a side of its base."), [Part(key=num(side), unit="cm")])
-    b, h = rng.randint(3, 8), rng.randint(2, 8)
+    b, h = rng.randint(3, 8), rng.randint(3, 8)
     times = rng.choice([2, 3, 4])
     word = {2: "twice", 3: "three times", 4: "four times"}[times]
     v = cuboid_volume(times * b, b, h)
@@ -660,10 +666,10 @@ def tank_parts(rng, level, slots):
     bucket = rng.choice([2, 3, 4, 5])
     buckets = rng.randint(2, 6)
     out = bucket * buckets
-    if out >= water:
-        raise ValueError("more water taken out than there is")
     fall = water_height(out, l, b)
     short_decimal(fall, 1)
+    if 2 * out > water or d - fall < 4:
+        raise ValueError("the buckets would nearly empty the tank")
     parts = [in_tank,
              Part(key=num(water - out), prompt=f"{buckets} buckets, each holding {bucket} {L}, are filled from "
                   "the tank. How many litres of water are left in the tank?", unit=L),
