@@ -1689,8 +1689,10 @@ def compass(rng, level, slots):
         else:
             said = deg(amount)
         key = turn(facing, amount, cw)
+        # Turning the other way, or an eighth of a turn too far or short.
         wrong = [turn(facing, amount, not cw), turn(facing, amount + 45, cw),
-                 turn(facing, amount - 45, cw) if amount > 45 else turn(facing, amount + 90, cw)]
+                 turn(facing, amount - 45, cw) if amount > 45 else turn(facing, amount + 90, cw),
+                 turn(facing, amount + 90, cw)]
         text = p(f"{who} is facing {facing}. {he.capitalize()} turns {said} {sense}.",
                  f"Which direction is {he} facing now?")
     else:

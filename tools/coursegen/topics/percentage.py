@@ -254,6 +254,8 @@ PEOPLE_GROUPS = [("pupils in a school", "pupils", "wear glasses"),
 
 @family("percent.of-amount", TOPIC, ["N", "Q"], levels=(1, 2, 3))
 def of_amount(rng, level, slots):
+    if slots[0].kind == "Q":
+        level = min(level, 2)     # the choices are the one- and two-step forms
     rate = rng.choice([5, 10, 15, 20, 25, 30, 35, 40, 45, 60, 65, 70, 75, 80, 12, 24, 36, 8])
     if level == 1:
         # Amounts a pupil halves and tenths in the head: multiples of 20 or 25.
@@ -290,6 +292,8 @@ def of_amount(rng, level, slots):
 
 @family("percent.what-percent", TOPIC, ["N", "Q"], levels=(1, 2, 3))
 def what_percent(rng, level, slots):
+    if slots[0].kind == "Q":
+        level = min(level, 2)
     if level == 1:
         whole = rng.choice([20, 25, 40, 50, 80, 200, 250, 400, 500])
         part = rng.choice([k for k in range(1, whole) if (100 * k) % whole == 0
