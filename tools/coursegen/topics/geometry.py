@@ -403,13 +403,14 @@ class Drawing:
             elif kind == "name":
                 _, name, at = op
                 q = self.pts[name]
+                away = 14
                 if at == "free":
-                    at = self._free_heading(name)
+                    at, away = self._free_heading(name), 19
                 if at is None:
                     at = math.degrees(math.atan2(q[1] - cy, q[0] - cx))
                 P = sc(q)
                 d = _dir(at)
-                tx, ty = P[0] + d[0] * 14, P[1] - d[1] * 14
+                tx, ty = P[0] + d[0] * away, P[1] - d[1] * away
                 svg.text(tx, ty + 5, name, bold=True)
         return svg.render()
 
@@ -1100,7 +1101,7 @@ def isosceles_pair_question(rng, level, slots):
         if ask == "ADC":
             d.angle("D", "A", "C", "x")
         else:
-            d.angle("A", "B", "D", "x", radius=44)
+            d.angle("A", "B", "D", "x", radius=54)
         key = named[ask]
         wrong = [named["ACB"], named["ACD"], bac + named["ACB"] if ask == "BAD" else 180 - named["ACD"],
                  180 - named["ADC"]]
@@ -1722,8 +1723,8 @@ def _clock(hour, minute):
         svg.text(c + (r - 20) * math.cos(t), c - (r - 20) * math.sin(t) + 5, str(h))
     th = math.radians(90 - (30 * (hour % 12) + minute / 2))
     tm = math.radians(90 - 6 * minute)
-    svg.line(c, c, c + 38 * math.cos(th), c - 38 * math.sin(th), width=5)
-    svg.line(c, c, c + 58 * math.cos(tm), c - 58 * math.sin(tm), width=3)
+    svg.line(c, c, c + 32 * math.cos(th), c - 32 * math.sin(th), width=5)
+    svg.line(c, c, c + 47 * math.cos(tm), c - 47 * math.sin(tm), width=3)
     svg.circle(c, c, 4, fill="#000")
     return svg.render()
 

@@ -343,7 +343,7 @@ def _item(rng, big=False):
 def discount(rng, level, slots):
     thing, lo, hi = _item(rng, big=level == 3 and len(slots) == 1 and rng.random() < 0.5)
     rate = rng.choice([10, 15, 20, 25, 30, 35, 40, 5, 12])
-    price = _multiple(rng, rate, lo, hi, also=5 if rate % 5 == 0 else 1)
+    price = _multiple(rng, rate, lo, hi, also=(20 if hi > 1000 else 5) if rate % 5 == 0 else 1)
     off = percent_of(rate, price)
     sale = price - off
     who = names(rng, 1)[0]
@@ -393,9 +393,11 @@ def best_buy(rng, level, slots):
     thing, lo, hi = _item(rng)
     shops = ["Shop A", "Shop B", "Shop C", "Shop D"]
     rows, sales = [], []
+    # The same thing costs about the same everywhere: within a third of a base.
+    base = rng.randint(lo, hi)
     for shop in shops:
         rate = rng.choice([10, 20, 25, 30, 40, 50])
-        price = _multiple(rng, rate, lo, hi, also=2)
+        price = _multiple(rng, rate, base * 4 // 5, base * 13 // 10, also=2)
         sales.append(price - percent_of(rate, price))
         rows.append((shop, money(price), pct(rate)))
     best = min(sales)
@@ -438,7 +440,8 @@ def charges(rng, level, slots):
         text = p(story + added[0].upper() + added[1:] + ".", "How much was paid altogether?")
         return Question(text, [Part(key=num(total), unit_before="$")])
     # Level 3: back from the total to the price before the charge.
-    bill = _multiple(rng, rate, 100, 900, also=10)
+    # GST rates other than 10% go back to a round price only from hundreds.
+    bill = _multiple(rng, rate, 100, 900, also=10 if rate == 10 else 100)
     total = after_change(bill, rate)
     if charge == "GST":
         text = p(f"{who} paid {money(total)} for a {thing}. This included GST of {pct(rate)} "
@@ -469,7 +472,7 @@ def change(rng, level, slots):
     else:
         place, people = rng.choice([("a museum", "visitors"), ("a zoo", "visitors"),
                                     ("a swimming club", "members"), ("a library", "members")])
-        old = _multiple(rng, rate, 200, 5000, also=10)
+        old = _multiple(rng, rate, 200, 5000, also=100)   # 1% is a whole number
         new = after_change(old, signed)
         setting = f"Last year {place} had {n(old)} {people}."
         ask_new = f"How many {people} does it have this year?"
