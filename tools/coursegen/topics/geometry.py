@@ -343,8 +343,8 @@ class Drawing:
     def ticks(self, a, b, count=1):
         self.ops.append(("ticks", a, b, count))
 
-    def arrows(self, a, b, count=1):
-        self.ops.append(("arrows", a, b, count))
+    def arrows(self, a, b, count=1, at=0.5):
+        self.ops.append(("arrows", a, b, count, at))
 
     def _xy(self, x):
         return self.pts[x] if isinstance(x, str) else x
@@ -391,11 +391,11 @@ class Drawing:
                     c = _add(mid, d, (i - (count - 1) / 2) * 5)
                     svg.line(*_add(c, nrm, -6), *_add(c, nrm, 6), width=1.8)
             elif kind == "arrows":
-                _, a, b, count = op
+                _, a, b, count, at = op
                 A, B = sc(a), sc(b)
                 d = _unit(vec(A, B))
                 nrm = (-d[1], d[0])
-                mid = ((A[0] + B[0]) / 2, (A[1] + B[1]) / 2)
+                mid = (A[0] + (B[0] - A[0]) * at, A[1] + (B[1] - A[1]) * at)
                 for i in range(count):
                     tip = _add(mid, d, 4 + (i - (count - 1) / 2) * 8)
                     back = _add(tip, d, -8)
@@ -1019,7 +1019,8 @@ def parallelogram_line_question(rng, level, slots):
     d.poly(["A", "B", "C", "D"])
     d.seg("B", "E")
     d.arrows("A", "B")
-    d.arrows("D", "C")
+    # The arrow on DC keeps clear of E.
+    d.arrows("D", "C", at=0.8 if E[0] < (D[0] + C[0]) / 2 else 0.2)
     d.arrows("A", "D", 2)
     d.arrows("B", "C", 2)
     d.angle("A", "B", "D", deg(a))
