@@ -252,6 +252,82 @@ class FiguresAgreeWithTheirAngles(unittest.TestCase):
         return q, caught[0] if caught else None
 
 
+class DrawingRules(unittest.TestCase):
+    def _crossing(self, label):
+        d = g.Drawing()
+        d.point("O", (0, 0), at="free")
+        for name, h in (("A", 0), ("C", 88), ("B", 180), ("D", 268)):
+            d.point(name, g._dir(h))
+        d.seg("A", "B")
+        d.seg("C", "D")
+        d.angle("O", "A", "C", label)
+        return d
+
+    def test_an_unknown_that_looks_square_is_refused(self):
+        with self.assertRaises(ValueError):
+            self._crossing("x").render()
+        self.assertIn("88\u00b0", self._crossing("88\u00b0").render())
+
+    def test_a_point_name_goes_in_an_unmarked_gap(self):
+        d = self._crossing("88\u00b0")
+        d.angle("O", "C", "B", "92\u00b0")
+        heading = d._free_heading("O") % 360
+        self.assertTrue(180 < heading < 360, heading)      # below AB, where nothing is marked
+
+    def test_angle_choice_prefers_the_mistakes(self):
+        part = g.angle_choice(random.Random(4), 50, [130, 310, 50, 400, 130])
+        self.assertEqual(part.options[int(part.key) - 1], "50\u00b0")
+        self.assertEqual(len(set(part.options)), 4)
+        self.assertIn("130\u00b0", part.options)
+        self.assertIn("310\u00b0", part.options)
+        self.assertNotIn("400\u00b0", part.options)
+
+
+class PagesAgreeWithKeys(unittest.TestCase):
+    def test_parallel_and_perpendicular_from_the_drawn_figure(self):
+        for seed in range(30):
+            try:
+                q = g.parallel_perpendicular(random.Random(seed), 1, (shape.Slot("Q", 1),))
+            except ValueError:
+                continue
+            svg = q.figures[0].svg
+            pts = [tuple(float(t) for t in xy.split(","))
+                   for xy in re.search(r'<polygon points="([^"]+)"', svg)[1].split()]
+            names = re.findall(r'font-weight="bold">(\w)</text>', svg)
+            where = dict(zip(names, pts))
+            part = q.parts[0]
+            pair = re.fullmatch(r"(\w\w) and (\w\w)", part.options[int(part.key) - 1])
+            u = g.vec(where[pair[1][0]], where[pair[1][1]])
+            v = g.vec(where[pair[2][0]], where[pair[2][1]])
+            if "parallel" in part.prompt:
+                self.assertAlmostEqual(g.cross(u, v), 0, places=6)
+            else:
+                self.assertAlmostEqual(g.dot(u, v), 0, places=6)
+
+    def test_squares_to_shade_counted_from_the_grid(self):
+        for seed in range(20):
+            q = g.symmetry_complete(random.Random(seed), 2, (shape.Slot("N", 1),))
+            cells = re.findall(r'<rect x="([\d.]+)" y="([\d.]+)" width="30" height="30" '
+                               r'stroke="#000" fill="([^"]+)"', q.figures[0].svg)
+            shaded = {(round((float(y) - 10) / 30), round((float(x) - 10) / 30))
+                      for x, y, fill in cells if fill != "#fff"}
+            # Count by hand: each shaded square whose mirror square is white.
+            missing = sum(1 for r, c in shaded if (r, 7 - c) not in shaded)
+            self.assertEqual(int(q.parts[0].key), missing)
+
+    def test_opposite_face_from_the_drawn_net(self):
+        for seed in range(20):
+            q = g.opposite_face(random.Random(seed), 2, (shape.Slot("Q", 1),))
+            svg = q.figures[0].svg
+            letters = {(round((float(y) - 10) / 34 - 0.5), round((float(x) - 4) / 34 - 0.5)): t
+                       for x, y, t in re.findall(r'<text x="([\d.]+)" y="([\d.]+)"[^>]*>(\w)</text>', svg)}
+            cells = set(letters)
+            asked = re.search(r"marked (\w)\?", q.parts[0].prompt)[1]
+            cell = next(c for c, t in letters.items() if t == asked)
+            want = letters[g.opposite_cell(cells, cell)]
+            self.assertEqual(q.parts[0].options[int(q.parts[0].key) - 1], want)
+
+
 class Families(unittest.TestCase):
     def test_every_pattern_and_level_gives_well_formed_questions(self):
         for fam in families_of(6):

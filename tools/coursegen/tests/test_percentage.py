@@ -120,6 +120,26 @@ class KeysAgreeWithPages(unittest.TestCase):
             self.assertEqual(len(rows), 4)
             self.assertEqual(int(q.parts[0].key) - 1, sale.index(min(sale)))
 
+    def test_difference_between_the_two_groups(self):
+        for q in made(pc.of_amount, "N", 3):
+            total, rate = numbers(plain(q.text))[:2]
+            part = total * rate / 100
+            self.assertEqual(Fraction(q.parts[0].key), abs(total - 2 * part))
+
+    def test_interest_and_the_money_after_a_year(self):
+        for q in made(pc.interest, "NN", 3):
+            deposit, rate = numbers(plain(q.text))[:2]
+            earned, after = (Fraction(part.key) for part in q.parts)
+            self.assertEqual(earned, deposit * rate / 100)
+            self.assertEqual(after, deposit + earned)
+
+    def test_girls_in_a_club(self):
+        for q in made(pc.survey, "NN", 2):
+            total, boys, club = numbers(plain(q.text))[:3]
+            girls, members = (Fraction(part.key) for part in q.parts)
+            self.assertEqual(girls, total * (100 - boys) / 100)
+            self.assertEqual(members, girls * club / 100)
+
 
 class Families(unittest.TestCase):
     def test_every_pattern_and_level_gives_well_formed_questions(self):

@@ -1233,7 +1233,7 @@ def parallel_perpendicular(rng, level, slots):
         pts = [(x, 6 - y) for x, y in pts]
     if rng.random() < 0.5:
         pts = [(8 - x, y) for x, y in pts]
-    start = rng.choice("ADKPW")
+    start = rng.choice([c for c in "ADKPV" if ord(c) + len(pts) - 1 <= ord("Z")])
     letters = [chr(ord(start) + i) for i in range(len(pts))]
     par, perp, neither = line_pairs(pts, letters)
     wants = [w for w, found in (("parallel", par), ("perpendicular", perp)) if len(found) == 1]
