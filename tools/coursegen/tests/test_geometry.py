@@ -43,9 +43,13 @@ class AngleSolvers(unittest.TestCase):
     def test_rhombus_with_equilateral_triangle(self):
         # Square: ABE = 90 - 60 = 30; AB = BE so BAE = (180 - 30) / 2 = 75;
         # DCE = 90 - 60 = 30, CED = 75.
-        self.assertEqual(g.rhombus_equilateral(90), {"ABE": 30, "BAE": 75, "DCE": 30, "CED": 75})
+        # EAD = BAD - BAE = 90 - 75 = 15.
+        self.assertEqual(g.rhombus_equilateral(90),
+                         {"ABE": 30, "BAE": 75, "EAD": 15, "DCE": 30, "CED": 75})
         # ABC = 100: ABE = 40, BAE = 140 / 2 = 70; BCD = 80, DCE = 20, CED = 160 / 2 = 80.
-        self.assertEqual(g.rhombus_equilateral(100), {"ABE": 40, "BAE": 70, "DCE": 20, "CED": 80})
+        # EAD = 80 - 70 = 10.
+        self.assertEqual(g.rhombus_equilateral(100),
+                         {"ABE": 40, "BAE": 70, "EAD": 10, "DCE": 20, "CED": 80})
         with self.assertRaises(ValueError):
             g.rhombus_equilateral(130)                    # E would fall outside
 

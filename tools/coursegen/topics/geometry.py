@@ -69,14 +69,14 @@ def quad_fourth(a, b, c):
 
 def rhombus_equilateral(b):
     """Rhombus ABCD with angle ABC = b and an equilateral triangle BCE
-    inside it: angles ABE, BAE, DCE, CED (AB = BE and CD = CE)."""
+    inside it: angles ABE, BAE, EAD, DCE, CED (AB = BE and CD = CE)."""
     if not 60 < b < 120:
         raise ValueError("E is not inside the rhombus")
     abe = b - 60
     bae = base_angle(abe)
     dce = (180 - b) - 60
     ced = base_angle(dce)
-    return {"ABE": abe, "BAE": bae, "DCE": dce, "CED": ced}
+    return {"ABE": abe, "BAE": bae, "EAD": (180 - b) - bae, "DCE": dce, "CED": ced}
 
 
 def parallelogram_line(a, b):
@@ -970,28 +970,39 @@ def rhombus_triangle(rng, level, slots):
     d = Drawing(height=260)
     for k, v in (("A", A), ("B", B), ("C", C), ("D", D)):
         d.point(k, v)
-    d.point("E", E, at=-90 if b < 90 else 200)
+    d.point("E", E, at="free")
     d.poly(["A", "B", "C", "D"])
     d.seg("B", "E")
     d.seg("C", "E")
     d.seg("A", "E")
     d.ticks("B", "E")
     d.ticks("C", "E")
-    if len(slots) >= 3:
+    ask = rng.choice(["BAE", "EAD", "CED"]) if len(slots) == 1 else None
+    if len(slots) >= 3 or ask == "CED":
         d.seg("D", "E")
     for s in (("A", "B"), ("B", "C"), ("C", "D"), ("D", "A")):
         d.ticks(*s)
     if square:
         d.right("B", "A", "C")
         shape = "ABCD is a square"
-    else:
+    elif rng.random() < 0.5:
         d.angle("B", "C", "A", deg(b))
         shape = "ABCD is a rhombus"
+    else:
+        d.angle("C", "B", "D", deg(180 - b))
+        shape = "ABCD is a rhombus"
+    _flip(rng, d)
     text = p(f"{shape} and BCE is an equilateral triangle.")
     if len(slots) == 1:
-        d.angle("A", "B", "E", "x")
-        key = named["BAE"]
-        wrong = [named["ABE"], 180 - named["ABE"], 180 - b, named["BAE"] - 15]
+        if ask == "BAE":
+            d.angle("A", "B", "E", "x")
+        elif ask == "EAD":
+            d.angle("A", "E", "D", "x")
+        else:
+            d.angle("E", "C", "D", "x")
+        key = named[ask]
+        wrong = [named["ABE"], named["DCE"], 180 - b, named["BAE"] if ask != "BAE" else named["CED"],
+                 180 - key]
         return Question(text + p(f"Find {ANGLE}x."), [_answer(rng, slots, key, wrong)],
                         [_fig(d, "A rhombus ABCD with an equilateral triangle BCE inside it")])
     return Question(text, _parts(named, ["ABE", "BAE", "DCE", "CED"], slots),
@@ -1556,7 +1567,11 @@ def _shape_points(name, rng):
 
 
 def _shape_svg(name, rng):
-    pts = _shape_points(name, rng)
+    # Turned to any of 24 positions: symmetry does not depend on how a
+    # shape sits on the page.
+    t = math.radians(rng.randrange(0, 360, 15))
+    pts = [(x * math.cos(t) - y * math.sin(t), x * math.sin(t) + y * math.cos(t))
+           for x, y in _shape_points(name, rng)]
     xs, ys = [q[0] for q in pts], [q[1] for q in pts]
     k = 120 / max(max(xs) - min(xs), max(ys) - min(ys))
     svg = Svg((max(xs) - min(xs)) * k + 20, (max(ys) - min(ys)) * k + 20)
@@ -1732,6 +1747,21 @@ def _clock(hour, minute):
 
 @family("geometry.clock", TOPIC, ["N", "Q"], levels=(1, 2))
 def clock(rng, level, slots):
+    if level == 1 and rng.random() < 0.4:
+        # The minute hand alone: a number of minutes, or from 12 to a number.
+        if rng.random() < 0.5:
+            minutes = rng.randrange(5, 56, 5)
+            ask = f"Through how many degrees does the minute hand of a clock turn in {minutes} minutes?"
+        else:
+            k = rng.randint(1, 11)
+            minutes = 5 * k
+            ask = (f"The minute hand of a clock turns clockwise from 12 to {k}. Through how many "
+                   "degrees does it turn?")
+        key = minute_hand_turn(minutes)
+        if slots[0].kind == "N":
+            return Question(p(ask), [Part(key=num(key), unit=DEG)])
+        return Question(p(ask), [angle_choice(rng, key, [minutes, 360 - key, 30 * minutes // 5 // 2,
+                                                          key + 30])])
     if level == 1:
         hour = rng.choice([1, 2, 3, 4, 5, 7, 8, 9, 10, 11])
         key = clock_angle(hour)
