@@ -50,6 +50,11 @@ class Solvers(unittest.TestCase):
         self.assertEqual(pc.before_change(96, -20), 120)               # 96 is 80%: 12 a tenth
         self.assertEqual(pc.before_change(218, 9), 200)                # 218 is 109%
 
+    def test_comparing_two_percentages(self):
+        # 35% of 240 = 84, 20% of 300 = 60: 24 more.
+        self.assertEqual(pc.compare_percents(35, 240, 20, 300), 24)
+        self.assertEqual(pc.compare_percents(20, 300, 35, 240), 24)
+
     def test_whole_from_part_and_spending(self):
         self.assertEqual(pc.whole_from_part(18, 40), 45)               # 18 / 40 x 100
         # 240 less 25% is 180; 40% of 180 is 72; 180 - 72 = 108.
@@ -125,6 +130,11 @@ class KeysAgreeWithPages(unittest.TestCase):
             total, rate = numbers(plain(q.text))[:2]
             part = total * rate / 100
             self.assertEqual(Fraction(q.parts[0].key), abs(total - 2 * part))
+
+    def test_the_rest_is_what_the_given_parts_leave(self):
+        for q in made(pc.rest, "N", 2):
+            r1, r2 = numbers(plain(q.text))[:2]
+            self.assertEqual(Fraction(q.parts[0].key), 100 - r1 - r2)
 
     def test_interest_and_the_money_after_a_year(self):
         for q in made(pc.interest, "NN", 3):

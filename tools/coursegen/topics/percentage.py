@@ -661,3 +661,57 @@ def survey(rng, level, slots):
         return Question(text + p(f"How many girls are in the {club}?"), [Part(key=num(members), unit="girls")])
     return Question(text + p(f"How many girls are not in the {club}?"),
                     [Part(key=num(girls - members), unit="girls")])
+
+
+# ---------------------------------------------------------------- the rest, and comparing
+
+@family("percent.rest", TOPIC, ["N", "Q"], levels=(1, 2))
+def rest(rng, level, slots):
+    """What percentage is left when the other parts are given."""
+    if level == 1:
+        group, a, b = rng.choice([("pupils in a class", "boys", "girls"),
+                                  ("members of a club", "adults", "children"),
+                                  ("cars in a car park", "red", "not red")])
+        rate = rng.choice([r for r in range(15, 90) if r != 50])
+        text = p(f"{pct(rate)} of the {group} are {a}. The rest are {b}.",
+                 f"What percentage of the {group.split(' ')[0]} are {b}?")
+        key = 100 - rate
+        wrong = [rate, 100 + rate if rate < 50 else rate - 10, key + 10, key - 10]
+    else:
+        fruit = rng.sample(["apples", "oranges", "pears", "mangoes", "bananas"], 3)
+        while True:
+            r1, r2 = rng.randrange(10, 60, 5), rng.randrange(10, 60, 5)
+            if r1 != r2 and r1 + r2 < 90:
+                break
+        text = p(f"A fruit stall has some fruit. {pct(r1)} of the fruit are {fruit[0]}, "
+                 f"{pct(r2)} are {fruit[1]} and the rest are {fruit[2]}.",
+                 f"What percentage of the fruit are {fruit[2]}?")
+        key = 100 - r1 - r2
+        wrong = [r1 + r2, 100 - r1, 100 - r2, key + 10]
+    if slots[0].kind == "N":
+        return Question(text, [Part(key=num(key), unit=PCT)])
+    bad = near_misses(rng, key, [w for w in wrong if 0 < w < 200])
+    return Question(text, [choice(rng, pct(key), [pct(w) for w in bad])])
+
+
+def compare_percents(r1, a1, r2, a2):
+    """How much greater the larger of r1% of a1 and r2% of a2 is."""
+    return abs(percent_of(r1, a1) - percent_of(r2, a2))
+
+
+@family("percent.compare", TOPIC, ["N"], levels=(2, 3))
+def compare(rng, level, slots):
+    while True:
+        r1, r2 = rng.sample([10, 15, 20, 25, 30, 40, 60, 75], 2)
+        a1, a2 = _multiple(rng, r1, 40, 400, also=20), _multiple(rng, r2, 40, 400, also=20)
+        if percent_of(r1, a1) != percent_of(r2, a2):
+            break
+    diff = compare_percents(r1, a1, r2, a2)
+    if level == 2:
+        text = p(f"Find the difference between {pct(r1)} of {n(a1)} and {pct(r2)} of {n(a2)}.")
+        return Question(text, [Part(key=num(diff))])
+    a, b = names(rng, 2)
+    more, less = (a, b) if percent_of(r1, a1) > percent_of(r2, a2) else (b, a)
+    text = p(f"{a} had {money(a1)} and spent {pct(r1)} of it. {b} had {money(a2)} and spent "
+             f"{pct(r2)} of it.", f"How much more money did {more} spend than {less}?")
+    return Question(text, [Part(key=num(diff), unit_before="$")])
