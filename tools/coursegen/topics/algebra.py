@@ -182,8 +182,8 @@ def triangle_figure(side_label, base_label, side, base):
     apex = (x0 + b / 2, y0 - hgt)
     svg.polygon([(x0, y0), (x0 + b, y0), apex], fill=LIGHT, width=2.5)
     svg.text(x0 + b / 2, y0 + 24, base_label)
-    svg.text((x0 + apex[0]) / 2 - 10, (y0 + apex[1]) / 2, side_label, anchor="end")
-    svg.text((x0 + b + apex[0]) / 2 + 10, (y0 + apex[1]) / 2, side_label, anchor="start")
+    svg.text((x0 + apex[0]) / 2 - 16, (y0 + apex[1]) / 2, side_label, anchor="end")
+    svg.text((x0 + b + apex[0]) / 2 + 16, (y0 + apex[1]) / 2, side_label, anchor="start")
     # Equal sides are marked with a tick each.
     for (ax, ay), (bx, by) in (((x0, y0), apex), ((x0 + b, y0), apex)):
         mx, my = (ax + bx) / 2, (ay + by) / 2
@@ -312,7 +312,7 @@ def evaluate(rng, level, slots):
             return Question(p(f"Find the value of {show(expr, letter)} when {var(letter)} = {x}."),
                             [Part(key=num(value(expr, x)))])
         c = rng.randint(2, 6)
-        expr_text = f"({var(letter)} + {c}) \\u00d7 {a}"
+        expr_text = f"({var(letter)} + {c}) \u00d7 {a}"
         return Question(p(f"Find the value of {expr_text} when {var(letter)} = {x}."),
                         [Part(key=num(value((a, a * c), x)))])
     k = rng.choice([3, 4, 5, 6])
@@ -320,7 +320,7 @@ def evaluate(rng, level, slots):
         a, b = rng.randint(2, 9), rng.randint(1, 20)
         if (a * x + b) % k == 0:
             break
-    expr_text = f"({n(a)}{var(letter)} + {b}) \\u00f7 {k}"
+    expr_text = f"({n(a)}{var(letter)} + {b}) \u00f7 {k}"
     # The bracket first, then the division.
     return Question(p(f"Find the value of {expr_text} when {var(letter)} = {x}."),
                     [Part(key=num(value((a, b), x) / k))])
@@ -343,7 +343,7 @@ def solve(rng, level, slots):
             eq, key = f"{k}{v} = {k * x}", solve_linear(k, 0, k * x)
         else:
             k = rng.randint(2, 6)
-            eq, key = f"{v} \\u00f7 {k} = {x}", solve_div(k, 0, x)
+            eq, key = f"{v} \u00f7 {k} = {x}", solve_div(k, 0, x)
         return Question(p(f"Solve the equation {eq}.", f"What is the value of {v}?"), [Part(key=num(key))])
     if level == 2:
         a = rng.randint(2, 9)
@@ -432,8 +432,8 @@ def number_pattern(rng, level, slots):
     first = rng.randint(step, step + 12)     # so the nth term is step x n plus a whole number
     if first == step:
         first += 1
-    rows = [[str(k) for k in range(1, 5)] + ["\\u2026", "<i>n</i>"],
-            [str(nth_term(first, step, k)) for k in range(1, 5)] + ["\\u2026", "?"]]
+    rows = [[str(k) for k in range(1, 5)] + ["\u2026", "<i>n</i>"],
+            [str(nth_term(first, step, k)) for k in range(1, 5)] + ["\u2026", "?"]]
     card = ('<table class="data"><tr><th>Term number</th>' + "".join(f"<td>{c}</td>" for c in rows[0])
             + "</tr><tr><th>Term</th>" + "".join(f"<td>{c}</td>" for c in rows[1]) + "</tr></table>")
     text = p("The table shows a number pattern.") + card
@@ -486,10 +486,9 @@ def total_cost(rng, level, slots):
     letter = rng.choice(["k", "p", "m"])
     v = var(letter)
     count = rng.randint(2, 6)
-    note = rng.choice([20, 50, 100])
     price = rng.randint(lo, hi)
-    if count * price >= note:
-        raise ValueError("not enough money")
+    # A note that pays for the dearest such shopping, bag included, with change.
+    note = min(x for x in (20, 50, 100, 200) if x > (count + 1) * hi + 10)
     text = p(f"A {s1} costs ${v}. {buyer} buys {count} {p1} and pays with a {money(note)} note.")
     right = (-count, note)
     if slots[0].kind == "Q":
