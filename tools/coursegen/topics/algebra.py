@@ -381,8 +381,9 @@ def word_problem(rng, level, slots):
         sing, plur = rng.choice(COUNTABLES)
         k, x = rng.randint(2, 6), rng.randint(8, 40)
         more = rng.randint(0, 12)
-        extra = f" and {more} more" if more else ""
-        text = p(f"{b} has {k} times as many {plur} as {a}{extra}.",
+        told = (f"{b} has {more} {plur} more than {k} times the number {a} has." if more
+                else f"{b} has {k} times as many {plur} as {a}.")
+        text = p(told,
                  f"Together they have {(k + 1) * x + more} {plur}. How many {plur} does {a} have?")
         return Question(text, [Part(key=num(solve_linear(k + 1, more, (k + 1) * x + more)), unit=plur)])
     if kind == "consecutive":
@@ -488,15 +489,15 @@ def total_cost(rng, level, slots):
     count = rng.randint(2, 6)
     price = rng.randint(lo, hi)
     # A note that pays for the dearest such shopping, bag included, with change.
-    note = min(x for x in (20, 50, 100, 200) if x > (count + 1) * hi + 10)
-    text = p(f"A {s1} costs ${v}. {buyer} buys {count} {p1} and pays with a {money(note)} note.")
+    note = min(x for x in (20, 50, 100, 150, 200) if x > (count + 1) * hi + 10)
+    text = p(f"A {s1} costs ${v}. {buyer} buys {count} {p1} and pays with {money(note)}.")
     right = (-count, note)
     if slots[0].kind == "Q":
         wrong = [(count, -note), (-1, note), (-count, note - count), (count, note)]
         if level == 3:
             more = rng.randint(2, 9)
             text = p(f"A {s1} costs ${v}. A bag costs ${more} more than a {s1}.",
-                     f"{buyer} buys {count} {p1} and a bag, and pays with a {money(note)} note.")
+                     f"{buyer} buys {count} {p1} and a bag, and pays with {money(note)}.")
             right = (-(count + 1), note - more)
             wrong = [(-(count + 1), note + more), (-count, note - more), (count + 1, note - more),
                      (-(count + 1), note)]

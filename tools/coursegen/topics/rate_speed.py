@@ -199,8 +199,9 @@ RATE_THINGS = [  # (what, per, unit of amount, plural unit, lo, hi per minute)
     ("A tap", "fills a tank with", "\u2113", "litres of water", 6, 25),
     ("A printer", "prints", "pages", "pages", 8, 40),
     ("A machine", "packs", "bottles", "bottles", 12, 60),
-    ("A baker's oven line", "bakes", "buns", "buns", 5, 30),
+    ("A bakery machine", "shapes", "buns", "buns", 5, 30),
 ]
+ASK_VERB = {"prints": "print", "packs": "pack", "shapes": "shape"}
 
 
 @family("rate.unit-rate", TOPIC, ["N"], levels=(1, 2))
@@ -222,7 +223,7 @@ def unit_rate(rng, level, slots):
         return Question(text, [Part(key=num(price * k / k), unit_before="$")])
     other = rng.choice([m for m in range(5, 25) if m != mins])
     text = p(f"{who} {verb} {shown} in {mins} minutes.",
-             f"At this rate, how many {words} does it do in {other} minutes?"
+             f"At this rate, how many {words} does it {ASK_VERB.get(verb)} in {other} minutes?"
              if unit != "\u2113" else f"At this rate, how many litres of water flow in {other} minutes?")
     return Question(text, [Part(key=num(Fraction(amount, mins) * other), unit=unit)])
 
@@ -236,16 +237,17 @@ def rate_total(rng, level, slots):
         mins = rng.randint(4, 15)
         if rng.random() < 0.5:
             text = p(f"{who} {verb} {per} per minute.",
-                     f"How many {words} does it do in {mins} minutes?" if unit != "\u2113"
+                     f"How many {words} does it {ASK_VERB.get(verb)} in {mins} minutes?" if unit != "\u2113"
                      else f"How many litres of water flow in {mins} minutes?")
             return Question(text, [Part(key=num(rate * mins), unit=unit)])
         text = p(f"{who} {verb} {per} per minute.",
-                 f"How many minutes does it take for {n(rate * mins)} {unit if unit == chr(0x2113) else words}?")
+                 f"How many minutes does it take to {ASK_VERB.get(verb, 'fill')} {n(rate * mins)} "
+                 f"{unit if unit == chr(0x2113) else words}?")
         return Question(text, [Part(key=num(fill_minutes(rate * mins, rate)), unit="minutes")])
     if level == 2:
         h, m = rng.randint(1, 2), rng.choice([10, 15, 20, 30, 45])
         text = p(f"{who} {verb} {per} per minute.",
-                 f"How many {words} does it do in {duration(h * 60 + m)}?" if unit != "\u2113"
+                 f"How many {words} does it {ASK_VERB.get(verb)} in {duration(h * 60 + m)}?" if unit != "\u2113"
                  else f"How many litres of water flow in {duration(h * 60 + m)}?")
         return Question(text, [Part(key=num(rate * (h * 60 + m)), unit=unit)])
     # Two taps fill together while a drain lets water out.
@@ -264,10 +266,11 @@ def rate_total(rng, level, slots):
 @family("rate.speed-basics", TOPIC, ["N"], levels=(1, 2))
 def speed_basics(rng, level, slots):
     who = names(rng, 1)[0]
-    how, lo, hi = rng.choice([("drove", 40, 90), ("cycled", 12, 24), ("ran", 8, 12)])
+    how, speeds = rng.choice([("drove", [40, 45, 48, 50, 54, 60, 72, 75, 80, 90]),
+                              ("cycled", [12, 15, 16, 18, 20, 24]), ("ran", [8, 9, 10, 12])])
     what = rng.choice(["distance", "speed", "time"])
     if level == 1:
-        speed, hours = rng.randint(lo, hi), rng.randint(2, 5)
+        speed, hours = rng.choice(speeds), rng.randint(2, 5)
         dist = speed * hours
         if what == "distance":
             text = p(f"{who} {how} at {speed} km/h for {hours} hours.", "How far did " + pronoun(who) + " travel?")
@@ -278,10 +281,10 @@ def speed_basics(rng, level, slots):
         text = p(f"{who} {how} {dist} km at {speed} km/h.", "How many hours did the journey take?")
         return Question(text, [Part(key=num(travel_minutes(dist, speed) / 60), unit="hours")])
     mins = rng.choice([15, 20, 30, 40, 45, 50, 75, 90])
-    speed = rng.randint(lo, hi)
+    speed = rng.choice(speeds)
     dist = distance_covered(speed, mins)
-    if dist.denominator != 1 and (dist * 10).denominator != 1:
-        raise ValueError("distance not to one decimal place")
+    if dist.denominator != 1 and (dist * 2).denominator != 1:
+        raise ValueError("distance not a whole or a half")
     his = "her" if pronoun(who) == "she" else "his"
     if what == "distance":
         text = p(f"{who} {how} at {speed} km/h for {duration(mins)}.", f"How far did {pronoun(who)} travel?")
@@ -359,7 +362,7 @@ def average_speed_question(rng, level, slots):
     who = names(rng, 1)[0]
     while True:
         t1, t2 = rng.choice([30, 40, 45, 60, 90, 120]), rng.choice([20, 30, 45, 60, 90])
-        s1, s2 = rng.randint(4, 18) * 5, rng.randint(4, 18) * 5
+        s1, s2 = rng.randint(8, 18) * 5, rng.randint(8, 18) * 5
         d1, d2 = distance_covered(s1, t1), distance_covered(s2, t2)
         rest = rng.choice([0, 15, 30]) if level == 3 else 0
         avg = average_speed([(d1, t1), (0, rest), (d2, t2)])
@@ -485,13 +488,13 @@ def finish_time(rng, level, slots):
     thing = "litres of water" if unit == "\u2113" else words
     if level == 2:
         text = p(f"{who} {verb} {rate} {thing} per minute. It starts at {clock(start)}.",
-                 f"At what time will it have done {n(amount)} {thing}?")
+                 f"At what time will it have finished {n(amount)} {thing}?")
         return Question(text, [time_part("", start + fill_minutes(amount, rate))])
     pause = rng.choice([10, 15, 20, 30])
     half = amount // 2
     text = p(f"{who} {verb} {rate} {thing} per minute. It starts at {clock(start)}.",
              f"After {n(half)} {thing}, it is stopped for {pause} minutes and then carries on at the same rate.",
-             f"At what time will it have done {n(amount)} {thing}?")
+             f"At what time will it have finished {n(amount)} {thing}?")
     end = start + fill_minutes(half, rate) + pause + fill_minutes(amount - half, rate)
     return Question(text, [time_part("", end)])
 
