@@ -255,7 +255,7 @@ def rate_total(rng, level, slots):
     drain = rng.randint(2, 6) if rng.random() < 0.5 else 0
     mins = rng.randint(8, 30)
     volume = (a + b - drain) * mins
-    leak = (f" At the same time, water drains out of the tank at {drain} \u2113 per minute." if drain else "")
+    leak = (f" While they run, water drains out of the tank at {drain} \u2113 per minute." if drain else "")
     text = p(f"An empty tank holds {n(volume)} \u2113 of water when full.",
              f"Tap A fills it at {a} \u2113 per minute and Tap B at {b} \u2113 per minute.",
              f"Both taps are turned on at the same time.{leak}",
@@ -574,7 +574,8 @@ def charges(rng, level, slots):
         steps = rng.randint(2, 9)
         paid = c1 + steps * c2
         ask2 = p(f"{'A' if len(slots) == 1 else 'Another'} customer paid {money(paid)}. "
-                 "What is the longest time, in minutes, that customer could have used?")
+                 f"What is the longest time, in minutes, that customer could have "
+                 f"{'parked' if thing == 'parking' else 'hired the bicycle'} for?")
         part2 = Part(key=num(units_for_charge(paid, first, c1, step, c2)), prompt=ask2, unit="minutes")
     text = p(f"The table shows the charges for {thing}.") + card
     if len(slots) == 1:

@@ -428,7 +428,7 @@ def bar_model_question(rng, level, slots):
 
 @family("ratio.for-every", TOPIC, ["N"], levels=(1, 2))
 def for_every(rng, level, slots):
-    a, b = _coprime_pair(rng, 1, 9)
+    a, b = _coprime_pair(rng, 2, 9)     # plural on both sides
     k = rng.randint(4, 15)
     x, y, what = rng.choice([
         ("teachers", "pupils", "on a school trip"), ("red tiles", "white tiles", "on a floor"),
