@@ -30,7 +30,7 @@ def _figure_tag(name, figure):
 
 
 def _options(part):
-    short = all(len(plain(o)) <= 14 and "<img" not in o for o in part.options)
+    short = all(len(plain(o)) <= 14 and "<img" not in o and "{fig" not in o for o in part.options)
     cls = "options short" if short else "options"
     items = "".join(f'<li><span class="option">({i})</span> {o}</li>'
                     for i, o in enumerate(part.options, 1))
@@ -145,7 +145,8 @@ def _make(fits, qp, seen):
                 last = f"{fam.name}: {e}"
                 continue
             html, figures = check(question, qp, fam.name)
-            text = plain(html)
+            # Two questions are the same when they read, look and answer alike.
+            text = (plain(html), tuple(figures.values()), tuple(p.key for p in question.parts))
             if text not in seen:
                 seen.add(text)
                 return fam, question, html, figures

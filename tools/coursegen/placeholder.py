@@ -19,13 +19,13 @@ def _part(rng, kind, label):
         return choice(rng, n(max(values)), [n(v) for v in values if v != max(values)],
                       prompt=f"{label}: which of these numbers is the greatest?")
     if kind == "T":
-        h, m = rng.randint(8, 11), rng.choice([10, 20, 40, 50])
-        later = m + 30
+        h, m, add = rng.randint(7, 11), rng.randrange(5, 60, 5), rng.choice([15, 25, 35, 45, 50])
+        later = m + add
         h2, m2 = h + later // 60, later % 60
         suffix = "pm" if h2 >= 12 else "am"
         h12 = h2 - 12 if h2 > 12 else h2
         return Part(key=f"{h12}.{m2:02d}{suffix}",
-                    prompt=f"{label}: what time is it 30 minutes after {h}.{m:02d}am?",
+                    prompt=f"{label}: what time is it {add} minutes after {h}.{m:02d}am?",
                     form="Give the time in the form 10.05am.")
     if kind == "F":
         d = rng.choice([6, 8, 9, 10, 12])

@@ -78,6 +78,13 @@ def listing(items, last="and"):
     return ", ".join(items[:-1]) + f" {last} " + items[-1]
 
 
+def place_value(digit, place):
+    """"3 tenths", but "1 tenth": place is the plural name of the place."""
+    if digit != 1:
+        return f"{digit} {place}"
+    return f"1 {place[:-1] if place.endswith('s') else place}"
+
+
 def plural(count, word, words=None):
     if count == 1:
         return f"{n(count)} {word}"

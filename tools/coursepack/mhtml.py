@@ -82,7 +82,9 @@ def archive(qid, html, pictures):
         f"Subject: Question page {qid}",
         f"Snapshot-Content-Location: {base}index.html",
         "MIME-Version: 1.0",
-        f'Content-Type: multipart/related; type="text/html"; boundary="{boundary}"',
+        'Content-Type: multipart/related;',
+        '\ttype="text/html";',
+        f'\tboundary="{boundary}"',
         "",
         "",
     ]

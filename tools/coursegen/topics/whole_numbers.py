@@ -10,9 +10,9 @@ from math import gcd
 
 from ..contexts import COUNTABLES, SHOP_ITEMS, names, possessive, pronoun
 from ..families import choice, family, near_misses
-from ..model import Part, Question, num
+from ..model import Figure, Part, Question, num
 from ..svg import Svg
-from ..text import money, n, p, words
+from ..text import money, n, p, place_value, words
 
 TOPIC = 1
 PLACES = ["ones", "tens", "hundreds", "thousands", "ten thousands",
@@ -104,7 +104,7 @@ def digit_value_question(rng, level, slots):
                         [Part(key=num(value))])
     place = PLACES[len(str(value)) - 1]
     others = [pl for pl in PLACES[:size] if pl != place]
-    part = choice(rng, f"{digit} {place}", [f"{digit} {o}" for o in rng.sample(others, 3)],
+    part = choice(rng, place_value(digit, place), [place_value(digit, o) for o in rng.sample(others, 3)],
                   prompt=f"What does the digit {digit} stand for in {n(number)}?")
     return Question("", [part])
 
@@ -191,7 +191,7 @@ def compare(rng, level, slots):
     pos = rng.randint(2, 3)
     ranked = values if order == "smallest" else values[::-1]
     ordinal = {2: "second", 3: "third"}[pos]
-    return Question(p(f"These numbers are arranged in order, beginning with the {order}:"),
+    return Question(p(f"Arrange these numbers in order, beginning with the {order}:"),
                     [Part(key=num(ranked[pos - 1]),
                           prompt=f"{', '.join(n(v) for v in shown)}. "
                                  f"Which number comes {ordinal}?")])
@@ -256,10 +256,11 @@ def factor_question(rng, level, slots):
         part = choice(rng, str(key), [str(w) for w in near_misses(rng, key, wrong)],
                       prompt=f"Which of these is a common factor of {a} and {b}?")
         return Question("", [part])
-    x = rng.choice([12, 18, 20, 24, 28, 30, 36, 40, 45, 48, 50, 60, 72])
     if level == 1:
+        x = rng.choice([k for k in range(12, 100) if len(factors(k)) >= 4])
         return Question(p(f"How many factors does {x} have?"), [Part(key=num(len(factors(x))))])
     if level == 2:
+        x = rng.choice([k for k in range(10, 60) if len(factors(k)) >= 4])
         return Question(p(f"What is the sum of all the factors of {x}?"), [Part(key=num(sum(factors(x))))])
     a = rng.choice([24, 36, 42, 48, 54, 60, 72, 84, 90])
     b = rng.choice([c for c in [18, 30, 40, 45, 56, 63, 96, 120] if gcd(a, c) > 4 and c != a])
@@ -309,9 +310,18 @@ def primes(rng, level, slots):
         part = choice(rng, str(key), [str(c) for c in rng.sample(odd_composites, 3)],
                       prompt="Which of these is a prime number?")
         return Question("", [part])
-    lo = rng.choice([10, 20, 30, 40, 50])
-    hi = lo + rng.choice([10, 20]) if level > 1 else lo + 10
+    if level == 1:
+        x = rng.randint(20, 90)
+        nxt = next(k for k in range(x + 1, 200) if is_prime(k))
+        return Question(p(f"What is the smallest prime number greater than {x}?"), [Part(key=num(nxt))])
+    lo = rng.randint(10, 60)
+    hi = lo + rng.randint(8, 20)
     ps = [x for x in range(lo + 1, hi) if is_prime(x)]
+    if not ps:
+        raise ValueError("no primes in the range")
+    if level == 2:
+        return Question(p(f"How many prime numbers are there between {lo} and {hi}?"),
+                        [Part(key=num(len(ps)))])
     return Question(p(f"What is the sum of all the prime numbers between {lo} and {hi}?"),
                     [Part(key=num(sum(ps)))])
 
@@ -396,30 +406,26 @@ def division(rng, level, slots):
 
 
 def _sticks_figure(first, step, shown=3):
-    """Squares in a row made of sticks: 4, 7, 10, ... (step 3) or separate
-    triangles joined (first 3, step 2)."""
-    svg = Svg(470, 120, font=14)
-    x = 14
-    for k in range(1, shown + 1):
+    """Squares in a row made of sticks (4, 7, 10, ...: step 3) or triangles
+    alternately up and down along a strip (3, 5, 7, ...: step 2)."""
+    side = 34
+    widths = [k * side if step == 3 else side / 2 * (k + 1) for k in range(1, shown + 1)]
+    gap = 50
+    svg = Svg(sum(widths) + gap * (shown - 1) + 20, 110, font=15)
+    x = 10
+    for k, width in zip(range(1, shown + 1), widths):
         if step == 3:
-            cells = k
-            side = 26
-            for i in range(cells):
-                svg.rect(x + i * side, 24, side, side, width=3)
-            svg.text(x + cells * side / 2, 100, f"Figure {k}")
-            x += cells * side + 40
+            for i in range(k):
+                svg.rect(x + i * side, 16, side, side, width=3)
         else:
-            side = 30
-            # Triangles alternately up and down along a strip.
             for i in range(k):
                 xa = x + i * side / 2
                 if i % 2 == 0:
-                    svg.polygon([(xa, 70), (xa + side / 2, 44), (xa + side, 70)], width=3)
+                    svg.polygon([(xa, 50), (xa + side / 2, 16), (xa + side, 50)], width=3)
                 else:
-                    svg.polygon([(xa, 44), (xa + side, 44), (xa + side / 2, 70)], width=3)
-            width = side / 2 * (k + 1)
-            svg.text(x + width / 2, 100, f"Figure {k}")
-            x += width + 40
+                    svg.polygon([(xa, 16), (xa + side, 16), (xa + side / 2, 50)], width=3)
+        svg.text(x + width / 2, 90, f"Figure {k}")
+        x += width + gap
     return svg.render()
 
 
@@ -445,13 +451,16 @@ def number_pattern(rng, level, slots):
                         [Part(key=num(start + step * (k - 1)))])
     first, step = rng.choice([(4, 3), (3, 2)])
     shape_word = "squares" if step == 3 else "triangles"
-    k = rng.choice([10, 12, 15, 20, 25])
-    from ..model import Figure
+    k = rng.randint(8, 40)
     fig = Figure(_sticks_figure(first, step), f"The first three figures of a pattern of {shape_word} made of sticks")
     text = p(f"A pattern of {shape_word} is made with sticks. The first three figures are shown below.")
-    return Question(text, [Part(key=num(sticks_in_figure(first, step, k)),
-                                prompt=f"How many sticks are needed for Figure {k}?", unit="sticks")],
-                    [fig])
+    if rng.random() < 0.6:
+        return Question(text, [Part(key=num(sticks_in_figure(first, step, k)),
+                                    prompt=f"How many sticks are needed for Figure {k}?", unit="sticks")],
+                        [fig])
+    return Question(text, [Part(key=num(k), prompt=f"Which figure is made with "
+                                f"{sticks_in_figure(first, step, k)} sticks?",
+                                unit_before="Figure")], [fig])
 
 
 @family("whole.word-totals", TOPIC, ["N"], levels=(2, 3))
@@ -520,7 +529,7 @@ def who_has_most(rng, level, slots):
         rel = "fewer" if amounts[2] < amounts[1] else "more"
         text = p(f"{people[0]} has {a} {plur}. {people[1]} has {k} times as many {plur} as {people[0]}.",
                  f"{people[2]} has {abs(amounts[2] - amounts[1])} {rel} {plur} than {people[1]}.",
-                 f"{people[0]} then gives {possessive(people[0])} {plur} away to {people[2]}.")
+                 f"{people[0]} then gives all {possessive(people[0])} {plur} to {people[2]}.")
         amounts = [0, amounts[1], amounts[2] + a]
         ask = f"Who has the most {plur} now?"
     most = max(amounts) if "most" in ask else min(amounts)

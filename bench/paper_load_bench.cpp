@@ -1,0 +1,70 @@
+// Loading one open paper's data as a paper window does: the four catalogue
+// resources of a 50-slot paper extracted and read in turn, its four per-paper
+// results lines, and the marks file.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "course.h"
+#include "results_store.h"
+
+namespace {
+
+// Resources held in memory, as the ones compiled into the program are.
+class MemoryResources : public ep::ResourceSource {
+public:
+    explicit MemoryResources(const std::filesystem::path& folder) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::string name = entry.path().filename().string();
+            if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+            bytes_[std::stoi(name)] = {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        }
+    }
+    std::optional<std::string> Load(int id, std::string_view type) const override {
+        auto it = bytes_.find(id);
+        if (type != ep::kCustomType || it == bytes_.end()) return std::nullopt;
+        return it->second;
+    }
+
+private:
+    std::map<int, std::string> bytes_;
+};
+
+void BM_LoadOpenPaper(benchmark::State& state) {
+    MemoryResources resources(EP_FIXTURE_COURSE);
+    std::string pattern = (std::filesystem::temp_directory_path() / "ep-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::filesystem::path data = pattern;
+    int status = 0;
+    ep::CourseDefinition course = ep::ReadCourseDefinition(resources, data, status);
+    ep::CreateResultsFiles(resources, course, data);
+    const int papers = course.Module(2).paperCount;
+    const int paperKey = 105;  // 30 questions, 50 slots
+
+    for (auto _ : state) {
+        ep::PaperCatalogue paper = ep::LoadPaperCatalogue(resources, data, 2, std::to_string(paperKey));
+        for (ep::ResultsFile file : {ep::ResultsFile::kFirst, ep::ResultsFile::kSecond,
+                                     ep::ResultsFile::kFirstResults, ep::ResultsFile::kSecondResults}) {
+            auto line = ep::ReadPaperLine(ep::ResultsFilePath(data, file, 2, course.code), papers, paperKey,
+                                          paper.slotCount);
+            benchmark::DoNotOptimize(line);
+        }
+        auto marks = ep::ReadMarksLists(ep::ResultsFilePath(data, ep::ResultsFile::kMarks, 2, course.code), papers);
+        benchmark::DoNotOptimize(marks);
+        benchmark::DoNotOptimize(paper);
+    }
+    std::filesystem::remove_all(data);
+}
+BENCHMARK(BM_LoadOpenPaper)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

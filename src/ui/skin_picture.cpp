@@ -1,0 +1,111 @@
+#include "skin_picture.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "skin_files.h"
+#include "skin_palette.h"
+
+namespace ep {
+namespace {
+
+long long g_fileLoads = 0;
+
+}  // namespace
+
+SkinFolder::SkinFolder(const QString& dataFolder)
+    : folder_(dataFolder + QLatin1Char('/') + QString::fromUtf8(kGraphicsFolder.data(), kGraphicsFolder.size()) +
+              QLatin1Char('/')) {}
+
+QString SkinFolder::Path(const QString& name) const {
+    // Timers ask for the same few names over and over.
+    if (auto it = paths_.constFind(name); it != paths_.constEnd()) return *it;
+    const QByteArray utf8 = name.toUtf8();
+    const std::string_view canonical = CanonicalSkinName(std::string_view(utf8.constData(), utf8.size()));
+    const QString path = folder_ + QString::fromUtf8(canonical.data(), static_cast<qsizetype>(canonical.size()));
+    paths_.insert(name, path);
+    return path;
+}
+
+bool SkinPicture::Set(const QString& path) {
+    if (path == path_) return false;
+    path_ = path;
+    ++g_fileLoads;
+    if (!pixmap_.load(path)) pixmap_ = QPixmap();
+    return true;
+}
+
+long long SkinPicture::FileLoads() { return g_fileLoads; }
+
+SkinImage::SkinImage(QWidget* parent, QSize size, bool stretch) : QWidget(parent), stretch_(stretch) {
+    resize(size);
+}
+
+void SkinImage::setPictureFile(const QString& path) {
+    if (picture_.Set(path)) update();
+}
+
+void SkinImage::paintEvent(QPaintEvent*) {
+    const QPixmap& pixmap = picture_.pixmap();
+    if (pixmap.isNull()) return;
+    QPainter painter(this);
+    if (stretch_) {
+        painter.drawPixmap(rect(), pixmap);
+    } else {
+        painter.drawPixmap(0, 0, pixmap);
+    }
+}
+
+SkinButton::SkinButton(QWidget* parent, QSize size) : QAbstractButton(parent), size_(size) {
+    resize(size);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void SkinButton::setPictureFile(const QString& path) {
+    if (picture_.Set(path)) update();
+}
+
+void SkinButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!picture_.pixmap().isNull()) painter.drawPixmap(0, 0, picture_.pixmap());
+    if (hasFocus() && showFocus_) {
+        QPen pen(palette::kFocus, 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.drawRect(rect().adjusted(3, 3, -4, -4));
+    }
+}
+
+void SkinButton::focusInEvent(QFocusEvent* event) {
+    // The ring marks keyboard focus; focus that comes with a click or with the
+    // window's activation needs no mark.
+    const Qt::FocusReason reason = event->reason();
+    showFocus_ = reason != Qt::MouseFocusReason && reason != Qt::ActiveWindowFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void SkinButton::keyPressEvent(QKeyEvent* event) {
+    // Push buttons answer Enter as well as Space.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+CaptionLabel::CaptionLabel(QWidget* parent, QAbstractButton* button) : QLabel(parent), button_(button) {}
+
+void CaptionLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click && button_ && button_->isEnabled()) button_->click();
+}
+
+}  // namespace ep

@@ -1,0 +1,106 @@
+#pragma once
+
+// Controls that show skin pictures loaded from the "Graphics" folder.
+
+#include <QAbstractButton>
+#include <QHash>
+#include <QLabel>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+namespace ep {
+
+// Where a window's pictures live: dataFolder/Graphics/<name>.
+class SkinFolder {
+public:
+    explicit SkinFolder(const QString& dataFolder);
+    // The full file name of skin picture `name`, in the skin's own spelling.
+    QString Path(const QString& name) const;
+    const QString& folder() const { return folder_; }
+
+private:
+    QString folder_;                       // ends with '/'
+    mutable QHash<QString, QString> paths_;  // name as asked -> full path
+};
+
+// A picture read from a file and kept until another file is asked for: a
+// timer that names the same picture on every tick only compares two strings.
+class SkinPicture {
+public:
+    // Returns true when the file differs from the one shown and was read. A
+    // file that is missing or unreadable leaves an empty picture.
+    bool Set(const QString& path);
+    const QPixmap& pixmap() const { return pixmap_; }
+    const QString& path() const { return path_; }
+
+    // Picture files read by all pictures of the process so far.
+    static long long FileLoads();
+
+private:
+    QString path_;
+    QPixmap pixmap_;
+};
+
+// A frame piece, icon or strip. A stretched picture fills the control; any
+// other is drawn at its own size from the top left. The control keeps its
+// size without a picture, so a missing file never upsets a layout.
+class SkinImage : public QWidget {
+    Q_OBJECT
+
+public:
+    SkinImage(QWidget* parent, QSize size, bool stretch = false);
+    void setPictureFile(const QString& path);
+    QString pictureFile() const { return picture_.path(); }
+    bool hasPicture() const { return !picture_.pixmap().isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    SkinPicture picture_;
+    bool stretch_;
+};
+
+// A picture button: toolbar and title-bar buttons, tabs, pop-up buttons. It
+// takes focus, answers Space and Enter and is a push button to assistive
+// technology; its text is not painted (a caption label shows it) but names it.
+class SkinButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    SkinButton(QWidget* parent, QSize size);
+    void setPictureFile(const QString& path);
+    QString pictureFile() const { return picture_.path(); }
+    bool hasPicture() const { return !picture_.pixmap().isNull(); }
+    QSize sizeHint() const override { return size_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    SkinPicture picture_;
+    QSize size_;
+    bool showFocus_ = false;
+};
+
+// A caption shown on or beside a picture button; a click on it is a click on
+// the button.
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    CaptionLabel(QWidget* parent, QAbstractButton* button);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QAbstractButton* button_;
+    bool pressed_ = false;
+};
+
+}  // namespace ep

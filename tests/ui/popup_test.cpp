@@ -1,0 +1,219 @@
+#include "popup.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "skin_test_support.h"
+
+using ep::PopUpButtons;
+using ep::test::CentreOf;
+using ep::test::FileName;
+
+namespace {
+
+const QString kThirtyTwo = QStringLiteral("Do you want to mark it now, yes?");    // 32 characters
+const QString kThirtyThree = QStringLiteral("Do you want to mark it now, yes??");  // 33 characters
+const QString kMarking = QStringLiteral("Do you want to mark your practice now?");
+
+}  // namespace
+
+class PopUpTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString data_;
+    std::unique_ptr<QWidget> owner_;
+    ep::PopUpResponseField home_;
+
+    // Runs `action` once the pop-up is up, then shows it modally.
+    void ShowAndThen(ep::frmPopUp& pop, std::function<void()> action) {
+        QTimer::singleShot(0, &pop, [&pop, action] {
+            if (QTest::qWaitForWindowExposed(&pop)) action();
+        });
+        // A failed step must not leave the test waiting in the modal loop.
+        QTimer::singleShot(20000, &pop, [&pop] { pop.close(); });
+        pop.ShowModal();
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        data_ = ep::test::SkinnedDataFolder(*dir_);
+        owner_ = std::make_unique<QWidget>();
+        owner_->setGeometry(100, 80, 800, 600);
+        owner_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(owner_.get()));
+        home_.PopUpResponse = QStringLiteral("Unset");
+        QCursor::setPos(0, 0);
+    }
+
+    void messageOfUpTo32CharactersIsNudgedDown() {
+        QCOMPARE(kThirtyTwo.size(), 32);
+        QCOMPARE(kThirtyThree.size(), 33);
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Marking"), kThirtyTwo, PopUpButtons::YesNo, *owner_);
+        QCOMPARE(pop.lblMessage->y(), pop.ImgInfo->y() + 7);
+        pop.CallPop(QStringLiteral("Marking"), kThirtyThree, PopUpButtons::YesNo, *owner_);
+        QCOMPARE(pop.lblMessage->y(), pop.ImgInfo->y());
+        // Characters are counted, not bytes.
+        pop.CallPop(QStringLiteral("Marking"), QStringLiteral("Mark now? %1").arg(QString(22, QChar(0x00e9))),
+                    PopUpButtons::YesNo, *owner_);
+        QCOMPARE(pop.lblMessage->y(), pop.ImgInfo->y() + 7);
+    }
+
+    void loadLayout() {
+        ep::frmPopUp pop(home_, data_);
+        QCOMPARE(pop.size(), QSize(265, 150));
+        QCOMPARE(pop.ImgInfo->geometry(), QRect(16, 44, 32, 27));
+        QCOMPARE(pop.lblMessage->x(), 16 + 32 + 10);
+        QCOMPARE(pop.lblTitle->x(), 16);
+        QCOMPARE(pop.lblTitle->y(), (28 - pop.lblTitle->height()) / 2);
+        QCOMPARE(pop.But1->geometry(), QRect(pop.But1->x(), 150 - 25 - 16, 80, 25));
+        QCOMPARE(pop.BBotLeft->geometry(), QRect(0, 143, 6, 7));
+        QCOMPARE(FileName(pop.BBotLeft->pictureFile()), QStringLiteral("Border_bot_left.gif"));
+        QCOMPARE(FileName(pop.BTopLeft->pictureFile()), QStringLiteral("border_top_left.bmp"));
+        QVERIFY(pop.ImgInfo->hasPicture());
+        QCOMPARE(pop.mask(), QRegion(ep::RoundedOutline(ep::WindowKind::PopUp, 265, 150), Qt::WindingFill));
+    }
+
+    void oneButtonIsCentredAndTwoStartAtTheMessage() {
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Marlowin"), QStringLiteral("Paper saved"), PopUpButtons::Ok, *owner_);
+        QVERIFY(!pop.But1->isHidden());
+        QVERIFY(pop.But2->isHidden());
+        QCOMPARE(pop.But1->x(), (265 - 80) / 2);
+        QCOMPARE(pop.But1_lbl->text(), QStringLiteral("OK"));
+
+        pop.CallPop(QStringLiteral("Close Practice"), QStringLiteral("Confirm?"), PopUpButtons::YesNo, *owner_);
+        QVERIFY(!pop.But1->isHidden());
+        QVERIFY(!pop.But2->isHidden());
+        QCOMPARE(pop.But1->x(), pop.lblMessage->x());
+        QCOMPARE(pop.But2->x(), pop.But1->x() + 80 + 10);
+        QCOMPARE(pop.But2->y(), pop.But1->y());
+        QCOMPARE(pop.But1_lbl->text(), QStringLiteral("Yes"));
+        QCOMPARE(pop.But2_lbl->text(), QStringLiteral("No"));
+        QCOMPARE(pop.lblTitle->text(), QStringLiteral("Close Practice"));
+        QCOMPARE(pop.lblMessage->text(), QStringLiteral("Confirm?"));
+    }
+
+    void aSecondPopUpAfterAFirstIsLaidOutAfresh() {
+        {
+            ep::frmPopUp first(home_, data_);
+            first.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_);
+            ShowAndThen(first, [&] { first.But1->click(); });
+            QCOMPARE(home_.PopUpResponse, QStringLiteral("True"));
+        }
+        ep::frmPopUp second(home_, data_);
+        second.CallPop(QStringLiteral("Marlowin"), QStringLiteral("Paper saved"), PopUpButtons::Ok, *owner_);
+        QVERIFY(second.But2->isHidden());
+        QCOMPARE(second.But1->x(), (265 - 80) / 2);
+        QCOMPARE(second.But1_lbl->text(), QStringLiteral("OK"));
+        QCOMPARE(second.lblMessage->y(), second.ImgInfo->y() + 7);
+        ShowAndThen(second, [&] { second.But1->click(); });
+        QCOMPARE(home_.PopUpResponse, QStringLiteral("True"));
+    }
+
+    void centredOverTheOwner() {
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_);
+        QCOMPARE(pop.pos(), QPoint((800 - 265) / 2 + 100, (600 - 150) / 2 + 80));
+    }
+
+    void buttonsAndTheirCaptionsAnswer_data() {
+        QTest::addColumn<int>("target");  // 1 button 1, 2 its caption, 3 button 2, 4 its caption
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("Yes") << 1 << QStringLiteral("True");
+        QTest::newRow("Yes caption") << 2 << QStringLiteral("True");
+        QTest::newRow("No") << 3 << QStringLiteral("False");
+        QTest::newRow("No caption") << 4 << QStringLiteral("False");
+    }
+
+    void buttonsAndTheirCaptionsAnswer() {
+        QFETCH(int, target);
+        QFETCH(QString, reply);
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_);
+        ShowAndThen(pop, [&] {
+            // The button's own edge lies outside its caption.
+            switch (target) {
+                case 1: QTest::mouseClick(pop.But1, Qt::LeftButton, {}, QPoint(2, 2)); break;
+                case 2: QTest::mouseClick(pop.But1_lbl, Qt::LeftButton); break;
+                case 3: QTest::mouseClick(pop.But2, Qt::LeftButton, {}, QPoint(2, 2)); break;
+                default: QTest::mouseClick(pop.But2_lbl, Qt::LeftButton); break;
+            }
+        });
+        QCOMPARE(home_.PopUpResponse, reply);
+        QVERIFY(!pop.isVisible());
+    }
+
+    void closingAnyOtherWayIsNo_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("window manager close") << false;
+    }
+
+    void closingAnyOtherWayIsNo() {
+        QFETCH(bool, escape);
+        home_.PopUpResponse = QStringLiteral("True");  // left over from an earlier question
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Close Practice"), QStringLiteral("Confirm?"), PopUpButtons::YesNo, *owner_);
+        ShowAndThen(pop, [&] {
+            if (escape) {
+                QTest::keyClick(&pop, Qt::Key_Escape);
+            } else {
+                pop.close();
+            }
+        });
+        QCOMPARE(home_.PopUpResponse, QStringLiteral("False"));
+    }
+
+    void enterAnswersTheFocusedButtonAndTabMovesBetweenThem() {
+        {
+            ep::frmPopUp pop(home_, data_);
+            pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_);
+            ShowAndThen(pop, [&] {
+                QVERIFY(QTest::qWaitForWindowActive(&pop));
+                QTRY_VERIFY(pop.But1->hasFocus());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            });
+            QTRY_COMPARE(home_.PopUpResponse, QStringLiteral("True"));
+        }
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_);
+        ShowAndThen(pop, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(&pop));
+            QTRY_VERIFY(pop.But1->hasFocus());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(pop.But2->hasFocus());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(pop.But1->hasFocus());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        });
+        QTRY_COMPARE(home_.PopUpResponse, QStringLiteral("False"));
+    }
+
+    void buttonsFollowTheCursor() {
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_);
+        ShowAndThen(pop, [&] {
+            QCursor::setPos(CentreOf(*pop.But2));
+            QTRY_COMPARE(FileName(pop.But2->pictureFile()), QStringLiteral("button_on.bmp"));
+            QCOMPARE(FileName(pop.But1->pictureFile()), QStringLiteral("button_off.bmp"));
+            QCursor::setPos(CentreOf(*pop.But1));
+            QTRY_COMPARE(FileName(pop.But1->pictureFile()), QStringLiteral("button_on.bmp"));
+            QCOMPARE(FileName(pop.But2->pictureFile()), QStringLiteral("button_off.bmp"));
+            pop.But1->click();
+        });
+        QCOMPARE(home_.PopUpResponse, QStringLiteral("True"));
+    }
+};
+
+QTEST_MAIN(PopUpTest)
+#include "popup_test.moc"

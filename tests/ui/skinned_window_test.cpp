@@ -1,0 +1,369 @@
+#include "skinned_window.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QRegion>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "button_states.h"
+#include "skin_test_support.h"
+
+using ep::test::CentreOf;
+using ep::test::FileName;
+
+namespace {
+
+// A paper-like window with one toolbar button under the three-state rule.
+class ToolbarWindow : public ep::SkinnedWindow {
+public:
+    explicit ToolbarWindow(const QString& data) : SkinnedWindow(ep::WindowKind::Paper, data) {
+        mark = new ep::SkinButton(this, {44, 45});
+        mark->move(60, 60);
+        TrackPress(mark);
+        connect(mark, &QAbstractButton::clicked, this, [this] { ++clicks; });
+    }
+    void Timer1_Timer() override {
+        SkinnedWindow::Timer1_Timer();
+        ep::ShowThreeState(*mark, ep::ButtonPictures::Family(QStringLiteral("mark")), cursorPoint, txtPressTrack,
+                           skin());
+    }
+    ep::SkinButton* mark;
+    int clicks = 0;
+};
+
+QString Shown(const ep::SkinImage* image) { return FileName(image->pictureFile()); }
+QString Shown(const ep::SkinButton* button) { return FileName(button->pictureFile()); }
+
+}  // namespace
+
+class SkinnedWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString data_;
+
+    std::unique_ptr<ep::SkinnedWindow> Open(ep::WindowKind kind, QSize size, QPoint at = {100, 100}) {
+        auto window = std::make_unique<ep::SkinnedWindow>(kind, data_);
+        window->setGeometry(QRect(at, size));
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
+        return window;
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        data_ = ep::test::SkinnedDataFolder(*dir_);
+        QCursor::setPos(0, 0);
+    }
+
+    void outlineOfMainAndPaperWindowsCutsOnlyTheTopCorners() {
+        const QPolygon outline = ep::RoundedOutline(ep::WindowKind::Main, 400, 300);
+        const QPolygon expected({{0, 5}, {1, 3}, {2, 2}, {3, 1}, {5, 0}, {395, 0}, {397, 1}, {398, 2}, {398, 3},
+                                 {400, 5}, {400, 300}, {0, 300}});
+        QCOMPARE(outline, expected);
+        QCOMPARE(ep::RoundedOutline(ep::WindowKind::Paper, 400, 300), expected);
+
+        const QRegion region(outline, Qt::WindingFill);
+        QVERIFY(!region.contains(QPoint(0, 0)));
+        QVERIFY(!region.contains(QPoint(1, 1)));
+        QVERIFY(region.contains(QPoint(5, 0)));
+        QVERIFY(region.contains(QPoint(0, 5)));
+        QVERIFY(!region.contains(QPoint(399, 0)));
+        QVERIFY(region.contains(QPoint(399, 5)));
+        // Square bottom corners, and nothing outside the client area.
+        QVERIFY(region.contains(QPoint(0, 299)));
+        QVERIFY(region.contains(QPoint(399, 299)));
+        QVERIFY(!region.contains(QPoint(400, 150)));
+        QVERIFY(!region.contains(QPoint(200, 300)));
+    }
+
+    void outlineOfThePopUpCutsAllFourCorners() {
+        const QPolygon outline = ep::RoundedOutline(ep::WindowKind::PopUp, 265, 150);
+        QCOMPARE(outline.size(), 18);
+        QCOMPARE(outline.mid(10), QPolygon({{265, 143}, {263, 147}, {262, 148}, {258, 150}, {7, 150}, {3, 148},
+                                             {2, 147}, {0, 143}}));
+        const QRegion region(outline, Qt::WindingFill);
+        QVERIFY(!region.contains(QPoint(0, 149)));
+        QVERIFY(!region.contains(QPoint(264, 149)));
+        QVERIFY(region.contains(QPoint(132, 149)));
+        QVERIFY(region.contains(QPoint(0, 140)));
+    }
+
+    void theWindowIsCutToItsOutline() {
+        auto window = Open(ep::WindowKind::Main, {400, 300});
+        QVERIFY(window);
+        QCOMPARE(window->mask(), QRegion(ep::RoundedOutline(ep::WindowKind::Main, 400, 300), Qt::WindingFill));
+    }
+
+    void frameFollowsTheNinePartRule() {
+        auto window = Open(ep::WindowKind::Main, {400, 300});
+        QVERIFY(window);
+        QCOMPARE(window->BTopLeft->geometry(), QRect(0, 0, 48, 28));
+        QCOMPARE(window->BTopRight->geometry(), QRect(352, 0, 48, 28));
+        QCOMPARE(window->BTopCentre->geometry(), QRect(48, 0, 304, 28));
+        QCOMPARE(window->BBotLeft->geometry(), QRect(0, 293, 6, 7));
+        QCOMPARE(window->BLeft->geometry(), QRect(0, 28, 6, 265));
+        QCOMPARE(window->BBotRight->geometry(), QRect(394, 293, 6, 7));
+        QCOMPARE(window->BRight->geometry(), QRect(394, 28, 6, 265));
+        QCOMPARE(window->BBot->geometry(), QRect(6, 293, 388, 7));
+        // Title-bar pieces of the main window: 60 and 30 twips apart.
+        QCOMPARE(window->imgProgClose->geometry(), QRect(400 - 19 - 4, 4, 19, 19));
+        QCOMPARE(window->imgProgMin->geometry(), QRect(400 - 19 - 4 - 19 - 2, 4, 19, 19));
+        QCOMPARE(window->ImgIco->pos(), QPoint(16, 6));
+        QCOMPARE(window->Title->x(), 30);
+        QCOMPARE(window->BBotLeft->pictureFile(), data_ + QStringLiteral("/Graphics/border_left_corners.bmp"));
+        QVERIFY(window->BBotLeft->hasPicture());
+    }
+
+    void paperWindowTitleStripKeepsItsWidthAndOnlyTheRightCapMoves() {
+        auto window = Open(ep::WindowKind::Paper, {800, 600});
+        QVERIFY(window);
+        QCOMPARE(window->BTopCentre->geometry(), QRect(48, 0, 2000, 28));
+        window->resize(700, 500);
+        QTRY_COMPARE(window->BTopRight->x(), 700 - 48);
+        QCOMPARE(window->BTopCentre->geometry(), QRect(48, 0, 2000, 28));
+        QCOMPARE(window->imgProgClose->x(), 700 - 19 - 5);
+        QCOMPARE(window->imgProgMax->x(), window->imgProgClose->x() - 19 - 2);
+        QCOMPARE(window->imgProgMin->x(), window->imgProgMax->x() - 19 - 2);
+        QCOMPARE(window->Sizer->geometry(), QRect(700 - 8 - 2, 500 - 8 - 2, 8, 8));
+        QCOMPARE(window->mask(), QRegion(ep::RoundedOutline(ep::WindowKind::Paper, 700, 500), Qt::WindingFill));
+        QCOMPARE(FileName(window->ImgIco->pictureFile()), QStringLiteral("pencil.ico"));
+        QVERIFY(window->ImgIco->hasPicture());
+    }
+
+    void draggingByTheTitleBarMovesTheWindowAndNowhereElse_data() {
+        QTest::addColumn<QString>("handle");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("title text") << QStringLiteral("Title") << true;
+        QTest::newRow("left cap") << QStringLiteral("BTopLeft") << true;
+        QTest::newRow("middle") << QStringLiteral("BTopCentre") << true;
+        QTest::newRow("right cap") << QStringLiteral("BTopRight") << true;
+        QTest::newRow("icon") << QStringLiteral("ImgIco") << false;
+        QTest::newRow("client area") << QStringLiteral("window") << false;
+    }
+
+    void draggingByTheTitleBarMovesTheWindowAndNowhereElse() {
+        QFETCH(QString, handle);
+        QFETCH(bool, moves);
+        auto window = Open(ep::WindowKind::Main, {400, 300});
+        QVERIFY(window);
+        window->SetCaption(QStringLiteral("Practice"));
+        QWidget* target = window.get();
+        QPoint at(200, 150);
+        if (handle == QLatin1String("Title")) target = window->Title, at = QPoint(5, 5);
+        if (handle == QLatin1String("BTopLeft")) target = window->BTopLeft, at = QPoint(40, 3);
+        if (handle == QLatin1String("BTopCentre")) target = window->BTopCentre, at = QPoint(200, 20);
+        if (handle == QLatin1String("BTopRight")) target = window->BTopRight, at = QPoint(5, 5);
+        if (handle == QLatin1String("ImgIco")) target = window->ImgIco, at = QPoint(8, 8);
+        const QPoint before = window->pos();
+        QTest::mousePress(target, Qt::LeftButton, {}, at);
+        QTest::mouseMove(target, at + QPoint(30, 20));
+        QTest::mouseRelease(target, Qt::LeftButton, {}, at + QPoint(30, 20));
+        QCOMPARE(window->pos(), moves ? before + QPoint(30, 20) : before);
+    }
+
+    void activeAndInactiveLooks() {
+        auto first = Open(ep::WindowKind::Paper, {600, 400}, {50, 50});
+        auto second = Open(ep::WindowKind::Main, {400, 300}, {700, 50});
+        QVERIFY(first && second);
+        first->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(first.get()));
+        QTRY_COMPARE(first->FocusField, QStringLiteral("1"));
+        QCOMPARE(second->FocusField, QStringLiteral("0"));
+        QCOMPARE(Shown(first->BTopLeft), QStringLiteral("border_top_left.bmp"));
+        QCOMPARE(Shown(first->BTopCentre), QStringLiteral("border_top_center.bmp"));
+        QCOMPARE(Shown(first->imgProgMax), QStringLiteral("prog_blueoff_max.bmp"));
+        QCOMPARE(first->Title->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+        QCOMPARE(Shown(second->BTopRight), QStringLiteral("border_white_top_right.bmp"));
+        QCOMPARE(Shown(second->imgProgClose), QStringLiteral("prog_white_close.bmp"));
+        QCOMPARE(second->Title->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+
+        // The inactive window ignores the cursor over its title-bar buttons;
+        // the active one follows it.
+        QCursor::setPos(CentreOf(*second->imgProgClose));
+        second->Timer1_Timer();
+        QCOMPARE(Shown(second->imgProgClose), QStringLiteral("prog_white_close.bmp"));
+        QCursor::setPos(CentreOf(*first->imgProgClose));
+        QTRY_COMPARE(Shown(first->imgProgClose), QStringLiteral("prog_blue_close.bmp"));
+        QCOMPARE(Shown(first->imgProgMin), QStringLiteral("prog_blueoff_min.bmp"));
+
+        // A button held down as the window loses the mouse does not stay pressed.
+        first->txtPressTrack = QStringLiteral("1");
+        second->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(second.get()));
+        QTRY_COMPARE(first->FocusField, QStringLiteral("0"));
+        QCOMPARE(first->txtPressTrack, QStringLiteral("0"));
+        QCOMPARE(Shown(first->imgProgClose), QStringLiteral("prog_white_close.bmp"));
+        QCOMPARE(Shown(first->BTopLeft), QStringLiteral("border_white_top_left.bmp"));
+        QCOMPARE(second->FocusField, QStringLiteral("1"));
+    }
+
+    void maximiseThenRestoreReturnsToTheOldSizeAndShowsTheRestorePictures() {
+        auto window = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->imgProgMax->click();
+        QTRY_VERIFY(window->isMaximized());
+        QTRY_VERIFY(window->width() > 600);
+        QCursor::setPos(CentreOf(*window->imgProgMax));
+        window->Timer1_Timer();
+        QCOMPARE(Shown(window->imgProgMax), QStringLiteral("prog_blue_norm.bmp"));
+        QCursor::setPos(window->mapToGlobal(QPoint(300, 300)));
+        window->Timer1_Timer();
+        QCOMPARE(Shown(window->imgProgMax), QStringLiteral("prog_blueoff_norm.bmp"));
+
+        window->imgProgMax->click();
+        QTRY_VERIFY(!window->isMaximized());
+        QTRY_COMPARE(window->size(), QSize(600, 400));
+        window->Timer1_Timer();
+        QCOMPARE(Shown(window->imgProgMax), QStringLiteral("prog_blueoff_max.bmp"));
+    }
+
+    void minimiseButtonMinimisesAndMaximiseThenDoesNothing() {
+        auto window = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(window);
+        window->imgProgMin->click();
+        QTRY_VERIFY(window->isMinimized());
+        window->imgProgMax->click();
+        QVERIFY(!window->isMaximized());
+    }
+
+    void resizingByTheBottomRightCornerKeepsTheMinimum() {
+        auto window = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(window);
+        const QPoint corner(597, 397);  // inside both 6-pixel zones
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, corner);
+        QTest::mouseMove(window.get(), corner + QPoint(50, 30));
+        QCOMPARE(window->size(), QSize(650, 430));
+        // Too narrow: the width stays, the height still follows.
+        QTest::mouseMove(window.get(), corner + QPoint(-200, -30));
+        QCOMPARE(window->size(), QSize(650, 370));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, corner + QPoint(-200, -30));
+        QCOMPARE(ep::PaperResize({650, 370}, {487, 334}), QSize(487, 334));  // 7305 x 5010 twips
+        QCOMPARE(ep::PaperResize({650, 370}, {486, 333}), QSize(650, 370));  // 7290 x 4995 twips
+    }
+
+    void resizingIsOnlyFromTheCornerOrTheSizeGrip() {
+        auto window = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(window);
+        // The left edge zone: no resizing.
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(2, 200));
+        QTest::mouseMove(window.get(), QPoint(40, 230));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(40, 230));
+        QCOMPARE(window->size(), QSize(600, 400));
+        QCOMPARE(window->pos(), QPoint(100, 100));
+
+        QTest::mousePress(window->Sizer, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseMove(window->Sizer, QPoint(42, 22));
+        QTest::mouseRelease(window->Sizer, Qt::LeftButton, {}, QPoint(42, 22));
+        QCOMPARE(window->size(), QSize(640, 420));
+        QCOMPARE(window->Sizer->pos(), QPoint(640 - 10, 420 - 10));
+    }
+
+    void pressOnAButtonSlideOffAndRelease() {
+        ToolbarWindow window(data_);
+        window.setGeometry(100, 100, 600, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint over(20, 20);
+        const QPoint off(200, 20);  // inside the window, off the button
+
+        QCursor::setPos(window.mark->mapToGlobal(over));
+        QTRY_COMPARE(Shown(window.mark), QStringLiteral("mark_on.bmp"));
+        QTest::mousePress(window.mark, Qt::LeftButton, {}, over);
+        QCOMPARE(window.txtPressTrack, QStringLiteral("1"));
+        QTRY_COMPARE(Shown(window.mark), QStringLiteral("mark_pressed.bmp"));
+
+        QCursor::setPos(window.mark->mapToGlobal(off));
+        QTest::mouseMove(window.mark, off);
+        QTRY_COMPARE(Shown(window.mark), QStringLiteral("mark_off.bmp"));
+        QCOMPARE(window.txtPressTrack, QStringLiteral("1"));  // still held
+
+        QTest::mouseRelease(window.mark, Qt::LeftButton, {}, off);
+        QCOMPARE(window.txtPressTrack, QStringLiteral("0"));
+        QCOMPARE(window.clicks, 0);  // released off the button: no action
+        QCursor::setPos(window.mark->mapToGlobal(over));
+        QTRY_COMPARE(Shown(window.mark), QStringLiteral("mark_on.bmp"));
+
+        // An unavailable button shows its disabled picture, pointer or not.
+        window.mark->setEnabled(false);
+        QTRY_COMPARE(Shown(window.mark), QStringLiteral("mark_disabled.bmp"));
+    }
+
+    void threeStateRule() {
+        using ep::ButtonLook;
+        QCOMPARE(ep::ThreeStateLook(true, false, false), ButtonLook::Off);
+        QCOMPARE(ep::ThreeStateLook(true, false, true), ButtonLook::Off);
+        QCOMPARE(ep::ThreeStateLook(true, true, false), ButtonLook::On);
+        QCOMPARE(ep::ThreeStateLook(true, true, true), ButtonLook::Pressed);
+        QCOMPARE(ep::ThreeStateLook(false, true, true), ButtonLook::Disabled);
+    }
+
+    void hitTestLeavesTheRightAndBottomEdgesOutside() {
+        auto window = Open(ep::WindowKind::Main, {400, 300});
+        QVERIFY(window);
+        const QWidget& close = *window->imgProgClose;
+        const QPoint topLeft = close.mapToGlobal(QPoint(0, 0));
+        QVERIFY(ep::CursorOver(close, topLeft));
+        QVERIFY(ep::CursorOver(close, topLeft + QPoint(18, 18)));
+        QVERIFY(!ep::CursorOver(close, topLeft + QPoint(19, 5)));
+        QVERIFY(!ep::CursorOver(close, topLeft + QPoint(5, 19)));
+        QVERIFY(!ep::CursorOver(close, topLeft - QPoint(1, 0)));
+    }
+
+    void anIdleTickReadsNoPictureFile() {
+        ToolbarWindow window(data_);
+        window.setGeometry(100, 100, 600, 400);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCursor::setPos(CentreOf(*window.mark));
+        window.Timer1_Timer();
+        const long long loads = ep::SkinPicture::FileLoads();
+        for (int tick = 0; tick < 20; ++tick) window.Timer1_Timer();
+        QCOMPARE(ep::SkinPicture::FileLoads(), loads);
+        QCursor::setPos(CentreOf(*window.imgProgClose));
+        window.Timer1_Timer();  // the close button and the toolbar button both change
+        QCOMPARE(ep::SkinPicture::FileLoads(), loads + 2);
+    }
+
+    void missingSkinFilesLeaveControlsWithoutPictures() {
+        QTemporaryDir empty;
+        ToolbarWindow window(empty.path());
+        window.setGeometry(100, 100, 600, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCursor::setPos(CentreOf(*window.mark));
+        window.Timer1_Timer();
+        QVERIFY(!window.BTopLeft->hasPicture());
+        QVERIFY(!window.mark->hasPicture());
+        QCOMPARE(Shown(window.mark), QStringLiteral("mark_on.bmp"));
+        // The frame keeps its layout without its pictures.
+        QCOMPARE(window.BTopRight->geometry(), QRect(552, 0, 48, 28));
+        QCOMPARE(window.BBot->geometry(), QRect(6, 393, 588, 7));
+        QVERIFY(!window.grab().isNull());
+    }
+
+    void anUnreadableSkinFileIsTreatedAsMissing() {
+        QTemporaryDir dir;
+        const QString data = ep::test::SkinnedDataFolder(dir);
+        QFile file(data + QStringLiteral("/Graphics/border_left.bmp"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("BM broken");
+        file.close();
+        ep::SkinnedWindow window(ep::WindowKind::Main, data);
+        window.resize(400, 300);
+        window.ApplyLayout();  // as a window does at load, before it is shown
+        QVERIFY(!window.BLeft->hasPicture());
+        QVERIFY(window.BRight->hasPicture());
+        QCOMPARE(window.BLeft->size(), QSize(6, 265));
+    }
+};
+
+QTEST_MAIN(SkinnedWindowTest)
+#include "skinned_window_test.moc"
