@@ -119,7 +119,8 @@ class Pages(unittest.TestCase):
         for q in made(self.fam("algebra.pattern"), "Q", 3):
             counts = [int(c) for c in re.findall(r"(\d+)(?:,| and| sticks)", q.figures[0].alt)[-3:]]
             right = q.parts[0].options[int(q.parts[0].key) - 1]
-            self.assertEqual([at(as_python(right), "n", k) for k in (1, 2, 3)], counts)
+            letter = re.search(r"Figure <i>(\w)</i>", q.parts[0].prompt)[1]
+            self.assertEqual([at(as_python(right), letter, k) for k in (1, 2, 3)], counts)
 
     def test_balance_key_balances_the_picture(self):
         for level in (1, 2):

@@ -128,18 +128,25 @@ def var(letter):
 
 def sticks_figure(kind, shown=3):
     """The first figures of a matchstick pattern: 'squares' (3k + 1 sticks),
-    'triangles' (2k + 1) or 'ladder' (two rows of squares, 5k + 2)."""
+    'triangles' (2k + 1), 'ladder' (two rows of squares, 5k + 2),
+    'diagonals' (squares each crossed once, 4k + 1) or 'houses' (squares
+    with roofs, 5k + 1)."""
     side = 28
-    widths = []
-    for k in range(1, shown + 1):
-        widths.append(k * side if kind != "triangles" else (k + 1) * side / 2)
-    svg = Svg(int(sum(widths) + 60 * shown + 20), 130 if kind == "ladder" else 110, font=14)
+    widths = [k * side if kind != "triangles" else (k + 1) * side / 2 for k in range(1, shown + 1)]
+    tall = kind in ("ladder", "houses")
+    svg = Svg(int(sum(widths) + 60 * shown + 20), 130 if tall else 110, font=14)
     x = 24
     for k, w in zip(range(1, shown + 1), widths):
         top = 20
-        if kind == "squares":
+        if kind in ("squares", "diagonals", "houses"):
+            y = top + (26 if kind == "houses" else 10)
             for i in range(k):
-                svg.rect(x + i * side, top + 10, side, side, width=3)
+                svg.rect(x + i * side, y, side, side, width=3)
+                if kind == "diagonals":
+                    svg.line(x + i * side, y + side, x + (i + 1) * side, y, width=3)
+                if kind == "houses":
+                    svg.polyline([(x + i * side, y), (x + i * side + side / 2, y - 22), (x + (i + 1) * side, y)],
+                                 width=3)
         elif kind == "ladder":
             for r in range(2):
                 for i in range(k):
@@ -151,12 +158,13 @@ def sticks_figure(kind, shown=3):
                     svg.polygon([(xa, top + 34), (xa + side / 2, top + 8), (xa + side, top + 34)], width=3)
                 else:
                     svg.polygon([(xa, top + 8), (xa + side, top + 8), (xa + side / 2, top + 34)], width=3)
-        svg.text(x + w / 2, 118 if kind == "ladder" else 98, f"Figure {k}")
+        svg.text(x + w / 2, 118 if tall else 98, f"Figure {k}")
         x += w + 60
     return svg.render()
 
 
-STICKS = {"squares": (4, 3), "triangles": (3, 2), "ladder": (7, 5)}   # first figure, step
+STICKS = {"squares": (4, 3), "triangles": (3, 2), "ladder": (7, 5),   # first figure, step
+          "diagonals": (5, 4), "houses": (6, 5)}
 
 
 def rectangle_figure(length_label, width_label, length, width):
@@ -408,16 +416,19 @@ def pattern(rng, level, slots):
     kind = rng.choice(sorted(STICKS))
     first, step = STICKS[kind]
     word = {"squares": "squares in a row", "triangles": "triangles in a row",
-            "ladder": "two rows of squares"}[kind]
+            "ladder": "two rows of squares", "diagonals": "squares with a diagonal each",
+            "houses": "houses in a row"}[kind]
     fig = Figure(sticks_figure(kind),
                  f"Figures 1, 2 and 3 of a pattern of {word} made of sticks: "
                  f"{first}, {first + step} and {first + 2 * step} sticks")
     text = p(f"A pattern of {word} is made with sticks. The first three figures are shown.") + "<p>{fig1}</p>"
     if slots[0].kind == "Q":
+        letter = rng.choice(["n", "k", "m", "p"])
         right = (step, first - step)
         wrong = [(first, 0), (1, step), (step, first), (first - step, step)]
-        return Question(text, [options(rng, right, wrong, "n",
-                                       "Which expression gives the number of sticks in Figure <i>n</i>?")], [fig])
+        return Question(text, [options(rng, right, wrong, letter,
+                                       f"Which expression gives the number of sticks in Figure {var(letter)}?")],
+                        [fig])
     if level == 2:
         k = rng.choice([10, 12, 15, 20, 25, 30])
         return Question(text, [Part(key=num(nth_term(first, step, k)), unit="sticks",

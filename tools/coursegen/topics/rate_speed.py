@@ -298,14 +298,21 @@ def speed_basics(rng, level, slots):
 
 @family("rate.convert-speed", TOPIC, ["N", "Q"], levels=(1, 2))
 def convert_speed(rng, level, slots):
-    kmh = rng.choice([6, 12, 18, 24, 30, 36, 42, 48, 54, 60, 72, 84, 90])
+    kmh = rng.choice(range(6, 121, 6))
     mmin = kmh_to_m_per_min(kmh)
     if slots[0].kind == "N":
         if level == 1:
-            return Question(p(f"Express {kmh} km/h in m/min."), [Part(key=num(mmin), unit="m/min")])
+            if rng.random() < 0.5:
+                return Question(p(f"Express {kmh} km/h in m/min."), [Part(key=num(mmin), unit="m/min")])
+            mover = "A train" if kmh > 60 else ("A car" if kmh > 24 else "A cyclist")
+            return Question(p(f"{mover} travels at {kmh} km/h.",
+                              "How many metres does it travel in one minute?"),
+                            [Part(key=num(mmin), unit="m")])
         who = names(rng, 1)[0]
         his = "her" if pronoun(who) == "she" else "his"
-        if kmh <= 6:
+        if rng.random() < 0.4:
+            text = p(f"Express {n(mmin)} m/min in km/h.")
+        elif kmh <= 6:
             text = p(f"{who} walks {n(mmin)} m every minute.", f"What is {his} speed in km/h?")
         elif kmh <= 24:
             text = p(f"{who} cycles {n(mmin)} m every minute.", f"What is {his} speed in km/h?")

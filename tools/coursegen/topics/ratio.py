@@ -698,12 +698,17 @@ RECIPES = [  # (dish, serves, [(ingredient, amount, unit)])
 def recipe(rng, level, slots):
     dish, items = rng.choice(RECIPES)
     serves = rng.choice([4, 5, 6])
+    if level == 3:
+        # A recipe and an ingredient with a whole amount for one person.
+        dish, items, serves = rng.choice([(d, it, s) for d, it in RECIPES for s in (4, 5, 6)
+                                          if any(u and a % s == 0 for _, a, u in it)])
     cook = names(rng, 1)[0]
     rows = [[ing, f"{amt} {unit}".strip()] for ing, amt, unit in items]
     card = table(["Ingredient", f"For {serves} people"], rows)
     i = rng.randrange(len(items))
+    if level == 3:
+        i = rng.choice([j for j, (_, a, u) in enumerate(items) if u and a % serves == 0])
     ing, amt, unit = items[i]
-    amt = amt
     shown_unit = unit or ing
     if level == 1:
         want = serves * rng.randint(2, 4)
