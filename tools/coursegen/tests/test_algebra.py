@@ -130,6 +130,12 @@ class Pages(unittest.TestCase):
                 left, right = map(int, re.findall(r">(\d+) kg<", svg))
                 self.assertEqual(boxes * int(q.parts[0].key) + left, right)
 
+    def test_age_keys_give_the_sum_told(self):
+        for q in made(self.fam("algebra.ages"), "N", 3):
+            k, later, total = map(int, re.search(r"(\d+) times as old.*In (\d+) years.*will be (\d+)", q.text).groups())
+            now = int(q.parts[0].key)
+            self.assertEqual(now + later + k * now + later, total)
+
     def test_no_expression_is_typed(self):
         for fam in families_of(TOPIC):
             for kinds in fam.kinds:

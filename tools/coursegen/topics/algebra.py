@@ -536,3 +536,36 @@ def balance(rng, level, slots):
     text = (p(f"Each box has a mass of {var(letter)} kg. The scale below is balanced.") + "<p>{fig1}</p>"
             + p(f"What is the value of {var(letter)}?"))
     return Question(text, [Part(key=num(solve_linear(boxes, extra, right)))], [fig])
+
+
+@family("algebra.ages", TOPIC, ["Q", "N"], levels=(2, 3))
+def ages(rng, level, slots):
+    child = names(rng, 1)[0]
+    his = "her" if pronoun(child) == "she" else "his"
+    letter = rng.choice(["y", "t", "m"])
+    v = var(letter)
+    adult = rng.choice(["mother", "father", "aunt", "uncle"])
+    later = rng.randint(2, 9)
+    if level == 2:
+        gap = rng.randint(22, 38)
+        text = p(f"{child} is {v} years old. {his.capitalize()} {adult} is {gap} years older than {child}.")
+        if slots[0].kind == "Q":
+            return Question(text, [options(rng, (1, gap + later), [(1, gap), (1, gap - later), (gap, later),
+                                                                   (gap + later, 0)], letter,
+                                           f"How old will {his} {adult} be in {later} years\u2019 time?")])
+        now = rng.randint(6, 12)
+        return Question(text + p(f"How old will {his} {adult} be in {later} years\u2019 time if {v} = {now}?"),
+                        [Part(key=num(value((1, gap + later), now)), unit="years old")])
+    k = rng.randint(3, 5)
+    # Both ages grow by the same number of years: (k + 1) y + 2 x later.
+    right = (k + 1, 2 * later)
+    text = p(f"{child} is {v} years old. {his.capitalize()} {adult} is {k} times as old as {child}.")
+    if slots[0].kind == "Q":
+        return Question(text, [options(rng, right, [(k + 1, later), (k, 2 * later), (k + 1, (k + 1) * later),
+                                                    (k * later + 1, 0)], letter,
+                                       f"What will the sum of their ages be in {later} years\u2019 time?")])
+    now = rng.randint(6, 12)
+    total = value(right, now)
+    return Question(text + p(f"In {later} years\u2019 time, the sum of their ages will be {n(total)}.",
+                             f"How old is {child} now?"),
+                    [Part(key=num(solve_linear(k + 1, 2 * later, total)), unit="years old")])
