@@ -582,7 +582,9 @@ def _triangle_values(rng, obtuse):
     return base, height, apex
 
 
-@family("area.triangle", TOPIC, ["N", "Q"], levels=(1, 2, 3))
+# The choice is a one-step question: it stands early in a paper only.
+@family("area.triangle-choice", TOPIC, ["Q"], levels=(1, 2))
+@family("area.triangle", TOPIC, ["N"], levels=(1, 2, 3))
 def triangle(rng, level, slots):
     unit = rng.choice(["cm", "m"])
     if slots[0].kind == "Q":
@@ -911,7 +913,9 @@ def grid(rng, level, slots):
                     [Part(key=num(triangle_area(base, height)), unit="cm\u00b2")], [fig])
 
 
-@family("area.circle", TOPIC, ["N", "Q"], levels=(1, 2, 3))
+# The choice is a one-step question: it stands early in a paper only.
+@family("area.circle-choice", TOPIC, ["Q"], levels=(1, 2))
+@family("area.circle", TOPIC, ["N"], levels=(1, 2, 3))
 def circle(rng, level, slots):
     if slots[0].kind == "Q":
         if level == 3:
@@ -942,16 +946,20 @@ def circle(rng, level, slots):
         return Question(p(f"Find the circumference of the circle. {_pi_text(PI_7)}"),
                         [Part(key=num(circumference(PI_7, d)), unit="cm")], [fig])
     if level == 2:
+        # Radius or diameter shown; area or circumference asked; either value of pi.
         pi = rng.choice([PI_7, PI_314])
-        r = rng.choice([7, 14]) if pi == PI_7 else rng.choice([2, 3, 5, 10, 20])
-        if rng.random() < 0.5:
+        r = rng.choice([7, 14, 21, 28]) if pi == PI_7 else rng.choice([2, 3, 4, 5, 6, 10, 20])
+        shown = rng.choice(["radius", "diameter"])
+        if shown == "radius":
             fig = _figure(circle_svg(r, "cm"), f"A circle with radius {r} cm")
+        else:
+            fig = _figure(circle_svg(r, "cm", show="diameter", label=f"{2 * r} cm"),
+                          f"A circle with diameter {2 * r} cm")
+        if rng.random() < 0.5:
             return Question(p(f"Find the area of the circle. {_pi_text(pi)}"),
                             [Part(key=num(circle_area(pi, r)), unit="cm\u00b2")], [fig])
-        d = rng.choice([10, 20, 30, 5, 12])
-        fig = _figure(circle_svg(d / 2, "cm", show="diameter", label=f"{d} cm"), f"A circle with diameter {d} cm")
-        return Question(p(f"Find the circumference of the circle. {_pi_text(PI_314)}"),
-                        [Part(key=num(circumference(PI_314, d)), unit="cm")], [fig])
+        return Question(p(f"Find the circumference of the circle. {_pi_text(pi)}"),
+                        [Part(key=num(circumference(pi, 2 * r)), unit="cm")], [fig])
     case = rng.choice(["area-from-circumference", "wheel", "radius-from-circumference"])
     if case == "wheel":
         d = rng.choice([35, 70, 140])
