@@ -166,6 +166,27 @@ class PagesAgreeWithKeys(unittest.TestCase):
                     base, height = (Fraction(t.split()[0]) for t in texts)
                     self.assertEqual(Fraction(q.parts[0].key), base * height / 2)
 
+    def test_semicircle_and_quarter_keys_from_the_figure(self):
+        asked = set()
+        for seed in range(60):
+            q = make("area.semicircle", ["N"], 2, seed)
+            words = plain(q.text)
+            pi = Fraction("3.14") if "3.14" in words else Fraction(22, 7)
+            sizes = {int(t) for t in re.findall(r">(\d+) cm</text>", q.figures[0].svg)}
+            self.assertEqual(len(sizes), 1)          # the one length the figure shows
+            size = sizes.pop()
+            if "quarter circle" in words:            # the radius, on both straight edges
+                arc = pi * 2 * size / 4
+                area, perimeter = pi * size * size / 4, arc + 2 * size
+                curved = None
+            else:                                    # the diameter
+                arc = pi * size / 2
+                area, perimeter, curved = pi * size * size / 8, arc + size, arc
+            want = area if "area" in words else curved if "curved" in words else perimeter
+            self.assertEqual(Fraction(q.parts[0].key), want, words)
+            asked.add((words.split()[4], words.split()[-1]))
+        self.assertEqual(len(asked), 5)
+
     def test_circle_pages_state_pi_when_the_key_needs_it(self):
         for name in ("area.circle", "area.semicircle"):
             fam = REGISTRY[name]

@@ -981,10 +981,18 @@ def circle(rng, level, slots):
                     [Part(key=num(circle_area(PI_7, r)), unit="cm\u00b2")])
 
 
+# Sizes whose arcs come out in whole numbers or short decimals under the
+# stated pi; a semicircle's area needs a whole radius (key: pi, area asked).
+SEMICIRCLE_DIAMETERS = {(PI_7, False): [7, 14, 21, 28, 35, 42], (PI_7, True): [14, 28, 42],
+                        (PI_314, False): [4, 6, 8, 10, 12, 20, 30, 40],
+                        (PI_314, True): [4, 8, 10, 20, 40]}
+QUARTER_RADII = {PI_7: [7, 14, 21, 28], PI_314: [2, 4, 6, 8, 10, 20]}
+
+
 @family("area.semicircle", TOPIC, ["N", ("N", "N")], levels=(2, 3))
 def semicircle(rng, level, slots):
     pi = rng.choice([PI_7, PI_314])
-    d = rng.choice([14, 28]) if pi == PI_7 else rng.choice([10, 20])
+    d = rng.choice([14, 28, 42]) if pi == PI_7 else rng.choice([10, 20, 40])
     if len(slots) == 2 or level == 3:
         kind = rng.choice(["arch", "track", "square-quarter"])
         if kind == "square-quarter":
@@ -1036,10 +1044,16 @@ def semicircle(rng, level, slots):
                         [Part(key=num(perimeter if what == "perimeter" else area),
                               unit=unit if what == "perimeter" else SQ[unit])], [fig])
     if rng.random() < 0.5:
+        what = rng.choice(["perimeter", "curved", "area"])
+        d = rng.choice(SEMICIRCLE_DIAMETERS[pi, what == "area"])
         fig = _figure(semicircle_svg(d, "cm"), f"A semicircle with diameter {d} cm")
-        return Question(p(f"The figure is a semicircle. {_pi_text(pi)}", "Find its perimeter."),
-                        [Part(key=num(semicircle_perimeter(pi, d)), unit="cm")], [fig])
-    r = rng.choice([7, 14]) if pi == PI_7 else rng.choice([10, 20])
+        asks = {"perimeter": "Find its perimeter.", "curved": "Find the length of its curved edge.",
+                "area": "Find its area."}[what]
+        key = {"perimeter": semicircle_perimeter(pi, d), "curved": circumference(pi, d) / 2,
+               "area": circle_area(pi, Fraction(d, 2)) / 2}[what]
+        return Question(p(f"The figure is a semicircle. {_pi_text(pi)}", asks),
+                        [Part(key=num(key), unit="cm\u00b2" if what == "area" else "cm")], [fig])
+    r = rng.choice(QUARTER_RADII[pi])
     fig = _figure(semicircle_svg(r, "cm", "quarter"), f"A quarter circle of radius {r} cm")
     what = rng.choice(["area", "perimeter"])
     key = circle_area(pi, r) / 4 if what == "area" else quarter_perimeter(pi, r)
