@@ -4,6 +4,7 @@ agree with their keys."""
 import random
 import re
 import unittest
+from collections import Counter
 from fractions import Fraction
 
 from coursegen import plan
@@ -54,6 +55,10 @@ class WorkedExamples(unittest.TestCase):
         # Three 10-cm cubes (3000 cm3) in a 40 by 15 base: 3000 / 600 = 5 cm.
         self.assertEqual(vo.rise_in_level(3000, 40, 15), 5)
         self.assertEqual(vo.rise_in_level(250, 50, 10), Fraction(1, 2))
+        # A 2.5 cm rise over a 40 by 40 base is 4000 cm3: four 10-cm cubes.
+        self.assertEqual(vo.cubes_for_rise(Fraction(5, 2), 40, 40, 10), 4)
+        with self.assertRaises(ValueError):
+            vo.cubes_for_rise(1, 30, 20, 5)                          # 600 / 125 = 4.8 cubes
 
     def test_rates_boxes_and_fractions(self):
         self.assertEqual(vo.time_to_fill(48, 6), 8)
@@ -83,37 +88,103 @@ class PagesAgreeWithKeys(unittest.TestCase):
             self.assertEqual(svg.count("<polygon"), 3 * vo.solid_cubes(heights))
 
     def test_displaced_water_from_the_page(self):
-        checked = 0
+        cases = Counter()
         for kinds in [("N",), ("N", "N"), ("N", "N", "N")]:
-            for seed in range(60):
-                q = make("volume.displacement", kinds, 3, seed)
-                if q is None:
-                    continue
-                l, b, h, d = tank_of(q)
-                m = re.search(r"(\d+) solid metal cubes, each of edge (\d+) cm", q.text)
-                count, edge = int(m[1]), int(m[2])
-                depth = d + Fraction(count * edge ** 3, l * b)
-                # Still under water and inside the tank, so the rise is the whole volume.
-                self.assertTrue(edge < depth < h)
-                self.assertEqual(Fraction(q.parts[-1].key), depth if "depth" in (
-                    q.parts[-1].prompt or q.text) else depth - d)
-                checked += 1
-        self.assertGreater(checked, 30)
+            for level in (2, 3):
+                for seed in range(60):
+                    q = make("volume.displacement", kinds, level, seed)
+                    if q is None or "stone" in q.text:
+                        continue
+                    l, b, h, d = tank_of(q)
+                    words = plain(q.text)
+                    edge = int(re.search(r"each of edge (\d+) cm", words)[1])
+                    m = re.search(r"(\d+) solid metal cubes", words)
+                    if m is None:
+                        # How many cubes: from the level they raise the water to.
+                        now = Fraction(re.search(r"rises to ([\d.]+) cm", words)[1])
+                        self.assertTrue(edge < now < h)
+                        self.assertEqual(Fraction(q.parts[0].key), (now - d) * l * b / edge ** 3)
+                        cases["how many"] += 1
+                        continue
+                    count = int(m[1])
+                    self.assertLessEqual(count, (l // edge) * (b // edge), "the cubes fit side by side")
+                    change = Fraction(count * edge ** 3, l * b)
+                    out = "lifted out" in words
+                    now = d - change if out else d + change
+                    # Under water while in the tank, so the change is their whole volume.
+                    self.assertTrue(edge < (d if out else now) < h)
+                    self.assertGreater(now, 0)
+                    for part in q.parts:
+                        asked = part.prompt or words
+                        want = (count * edge ** 3 if "total volume" in asked else
+                                change if "rise?" in asked or "fall?" in asked else now)
+                        self.assertEqual(Fraction(part.key), want, asked)
+                    cases["out" if out else "in"] += 1
+        self.assertEqual(set(cases), {"in", "out", "how many"})
+        self.assertGreater(sum(cases.values()), 200)
 
     def test_tank_story_parts_from_the_page(self):
+        asked = Counter()
         for kinds in [("F", "N"), ("N", "F"), ("N", "N"), ("N", "N", "N")]:
             for seed in range(40):
                 q = make("volume.tank-parts", kinds, 3, seed)
                 if q is None:
                     continue
                 l, b, h, d = tank_of(q)
+                taken = 0
                 for part in q.parts:
-                    if "fraction" in part.prompt:
-                        self.assertEqual(Fraction(part.key), Fraction(d, h))
-                    elif part.prompt.startswith("How many litres of water are in"):
-                        self.assertEqual(Fraction(part.key), Fraction(l * b * d, 1000))
-                    elif part.prompt.startswith("How many more litres"):
-                        self.assertEqual(Fraction(part.key), Fraction(l * b * (h - d), 1000))
+                    words = plain(part.prompt)
+                    buckets = re.search(r"(\d+) buckets, each holding (\d+) ", words)
+                    tap = re.search(r"from a tap at (\d+) ", words)
+                    if buckets:
+                        taken = int(buckets[1]) * int(buckets[2])
+                        want = Fraction(l * b * d, 1000) - taken
+                    elif tap:
+                        want = Fraction(l * b * (h - d), 1000) / int(tap[1])
+                    elif "fraction" in words:
+                        want = Fraction(d, h)
+                    elif words.startswith("How many litres of water are in"):
+                        want = Fraction(l * b * d, 1000)
+                    elif words.startswith("How many more litres"):
+                        want = Fraction(l * b * (h - d), 1000)
+                    elif words.startswith("What is the depth of the water left"):
+                        self.assertGreater(taken, 0)
+                        want = d - Fraction(taken * 1000, l * b)
+                    else:
+                        self.fail(f"unread part: {words}")
+                    self.assertEqual(Fraction(part.key), want, words)
+                    asked[words.split()[0] if not (buckets or tap) else "buckets" if buckets else "tap"] += 1
+        self.assertTrue({"buckets", "tap"} <= set(asked))
+
+    def test_filling_times_and_depths_from_the_page(self):
+        checked = Counter()
+        for kinds, level in [(("N",), 2), (("N",), 3), (("N", "N"), 2), (("N", "N"), 3)]:
+            for seed in range(40):
+                q = make("volume.fill-rate", kinds, level, seed)
+                if q is None:
+                    continue
+                l, b, h, d = tank_of(q)
+                words = plain(q.text)
+                after = re.search(r"lets (\d+) \S+ of water into it a minute. How deep is the water after "
+                                  r"(\d+) minutes", words)
+                leak = re.search(r"A tap lets (\d+) \S+ of water into it a minute, while (\d+) ", words)
+                rate = re.search(r"(\d+) \S+ (?:of water )?(?:into the tank )?a minute", words)
+                if after:
+                    want = [Fraction(1000 * int(after[1]) * int(after[2]), l * b)]
+                    self.assertLess(want[0], h)
+                    checked["depth"] += 1
+                elif d is not None:      # filled from the depth shown to the brim
+                    net = int(leak[1]) - int(leak[2]) if leak else int(rate[1])
+                    want = [Fraction(l * b * (h - d), 1000) / net]
+                    checked["leak" if leak else "top-up"] += 1
+                else:                    # the empty (or full) tank shown
+                    capacity = Fraction(l * b * h, 1000)
+                    want = [capacity / int(rate[1])]
+                    if len(kinds) == 2:
+                        want = [capacity] + want
+                    checked["whole tank"] += 1
+                self.assertEqual([Fraction(p.key) for p in q.parts], want, words)
+        self.assertEqual(set(checked), {"depth", "leak", "top-up", "whole tank"})
 
     def test_fraction_full_keys_from_the_page(self):
         for seed in range(40):

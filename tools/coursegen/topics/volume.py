@@ -8,6 +8,7 @@ against worked examples in tests/test_volume.py. 1 cm\u00b3 = 1 m\u2113 and
 """
 
 from fractions import Fraction
+from functools import lru_cache
 
 from ..contexts import names, pronoun
 from ..families import choice, family
@@ -432,14 +433,44 @@ def convert(rng, level, slots):
                     [Part(key=num(tank_litres(l, b, h)), unit=L)], [fig])
 
 
+TANK_LENGTHS = (20, 25, 30, 40, 50, 60)
+TANK_BREADTHS = (10, 15, 20, 25, 30, 40)
+TANK_HEIGHTS = (20, 25, 30, 40, 50)
+
+
 def _tank(rng, small=False):
     """Length, breadth, height in cm of a tank with a friendly capacity."""
-    l = rng.choice([20, 25, 30, 40, 50, 60] if not small else [10, 15, 20, 25])
-    b = rng.choice([10, 15, 20, 25, 30, 40] if not small else [10, 12, 15, 20])
-    h = rng.choice([20, 25, 30, 40, 50] if not small else [10, 12, 15, 20])
+    l = rng.choice(TANK_LENGTHS if not small else [10, 15, 20, 25])
+    b = rng.choice(TANK_BREADTHS if not small else [10, 12, 15, 20])
+    h = rng.choice(TANK_HEIGHTS if not small else [10, 12, 15, 20])
     if b > l:
         l, b = b, l
     return l, b, h
+
+
+# Families that need several values to come out exactly choose from every
+# tank that works, rather than drawing one and turning most draws down.
+
+@lru_cache(maxsize=None)
+def _tanks():
+    """Every tank _tank draws, longer side first."""
+    return tuple(sorted({(max(l, b), min(l, b), h)
+                         for l in TANK_LENGTHS for b in TANK_BREADTHS for h in TANK_HEIGHTS}))
+
+
+def _depths(h):
+    """Water depths the drawing shows clearly off the bottom and the brim."""
+    return range(max(5, h // 4), h - 4)
+
+
+def _pick(rng, rows, *keys):
+    """One of rows, spread evenly over the values of each key in turn (by
+    default the tank), so that tanks, rates or times with many working rows
+    are not favoured."""
+    for key in keys or (lambda row: row[:3],):
+        value = rng.choice(sorted({key(row) for row in rows}))
+        rows = [row for row in rows if key(row) == value]
+    return rng.choice(rows)
 
 
 @family("volume.tank-water", TOPIC, ["N"], levels=(1, 2, 3))
@@ -490,33 +521,65 @@ def tank_water(rng, level, slots):
 
 
 RATES = [2, 3, 4, 5, 6, 8, 10, 12, 15, 20, 25]
+# A tap filling and a hole leaking at the same time (litres a minute).
+LEAKS = [(8, 3), (10, 4), (12, 7), (15, 5), (9, 4), (6, 1)]
 
 
-def _rate_for(rng, volume_l):
-    """A tap's rate in litres a minute that fills volume_l in whole minutes,
-    taking between 3 and 40 minutes."""
-    good = [r for r in RATES if (Fraction(volume_l) / r).denominator == 1 and 3 <= volume_l / r <= 40]
-    if not good:
-        raise ValueError("no tap rate fills it in whole minutes")
-    return rng.choice(good)
+@lru_cache(maxsize=None)
+def _full_fills():
+    """Empty tanks and tap rates that fill them in 3 to 40 whole minutes."""
+    return tuple((l, b, h, r) for l, b, h in _tanks() for r in RATES
+                 if l * b * h % (1000 * r) == 0 and 3 <= l * b * h // (1000 * r) <= 40)
+
+
+@lru_cache(maxsize=None)
+def _top_ups(rate, most=40):
+    """Tanks with water d cm deep that a net inflow of rate litres a minute
+    fills to the brim in 3 to most whole minutes, the water in the tank a
+    short decimal of litres: (l, b, h, d, rate)."""
+    return tuple((l, b, h, d, rate) for l, b, h in _tanks() for d in _depths(h)
+                 if l * b * (h - d) % (1000 * rate) == 0 and l * b * d % 10 == 0
+                 and 3 <= l * b * (h - d) // (1000 * rate) <= most)
+
+
+@lru_cache(maxsize=None)
+def _tap_top_ups():
+    return tuple(row for r in RATES for row in _top_ups(r))
+
+
+def _minutes(row):
+    """Minutes a row (l, b, h, d, rate) takes to fill to the brim."""
+    l, b, h, d, rate = row
+    return l * b * (h - d) // (1000 * rate)
+
+
+@lru_cache(maxsize=None)
+def _timed_fills():
+    """Empty tanks, tap rates and minutes after which the water stands a
+    whole or one-place number of cm deep, clear of the brim."""
+    rows = []
+    for l, b, h in _tanks():
+        for r in RATES:
+            for t in range(2, 21):
+                depth = Fraction(1000 * r * t, l * b)
+                if (depth * 10).denominator == 1 and 5 <= depth <= h - 5:
+                    rows.append((l, b, h, r, t))
+    return tuple(rows)
 
 
 @family("volume.fill-rate", TOPIC, ["N", ("N", "N")], levels=(2, 3))
 def fill_rate(rng, level, slots):
-    l, b, h = _tank(rng)
-    capacity = tank_litres(l, b, h)
     person = names(rng, 1)[0]
-    if len(slots) == 2:
-        rate = _rate_for(rng, capacity)
+    if len(slots) == 2 or level == 2:
+        l, b, h, rate = _pick(rng, _full_fills(), lambda r: r[3], lambda r: r[0] * r[1] * r[2] // (1000 * r[3]))
+        capacity = tank_litres(l, b, h)
         fig = _fig(cuboid_svg(l, b, h, "cm", tank=True), _tank_alt(l, b, h))
-        return Question(p(f"{person} fills the empty rectangular tank shown from a tap that lets out "
-                          f"{rate} {L} of water a minute."),
-                        [Part(key=num(capacity), prompt="What is the capacity of the tank?", unit=L),
-                         Part(key=num(time_to_fill(capacity, rate)),
-                              prompt="How long does it take to fill the tank?", unit="minutes")], [fig])
-    if level == 2:
-        rate = _rate_for(rng, capacity)
-        fig = _fig(cuboid_svg(l, b, h, "cm", tank=True), _tank_alt(l, b, h))
+        if len(slots) == 2:
+            return Question(p(f"{person} fills the empty rectangular tank shown from a tap that lets out "
+                              f"{rate} {L} of water a minute."),
+                            [Part(key=num(capacity), prompt="What is the capacity of the tank?", unit=L),
+                             Part(key=num(time_to_fill(capacity, rate)),
+                                  prompt="How long does it take to fill the tank?", unit="minutes")], [fig])
         if rng.random() < 0.5:
             return Question(p(f"Water flows from a tap into the empty tank at {rate} {L} a minute.",
                               "How many minutes does it take to fill the tank?"),
@@ -524,64 +587,124 @@ def fill_rate(rng, level, slots):
         return Question(p(f"The tank is full of water. Water drains out of it at {rate} {L} a minute.",
                           "How many minutes does it take to empty the tank?"),
                         [Part(key=num(time_to_fill(capacity, rate)), unit="minutes")], [fig])
-    d = rng.randint(4, h - 5)
+    case = rng.choice(["tap", "leak", "depth"])
+    if case == "depth":
+        l, b, h, rate, t = _pick(rng, _timed_fills())
+        depth = short_decimal(water_height(rate * t, l, b), 1)
+        fig = _fig(cuboid_svg(l, b, h, "cm", water=depth, tank=True, labels={"water": "?"}),
+                   _tank_alt(l, b, h) + ", partly filled with water of unknown depth")
+        return Question(p(f"The rectangular tank shown is empty. {person} turns on a tap that lets "
+                          f"{rate} {L} of water into it a minute.",
+                          f"How deep is the water after {t} minutes?"),
+                        [Part(key=num(depth), unit="cm")], [fig])
+    if case == "tap":
+        l, b, h, d, rate = _pick(rng, _tap_top_ups(), lambda r: r[4], _minutes)
+    else:
+        fill, drain = rng.choice(LEAKS)
+        l, b, h, d, _ = _pick(rng, _top_ups(fill - drain, 60), _minutes)
     more = tank_litres(l, b, h - d)
     fig = _fig(cuboid_svg(l, b, h, "cm", water=d, tank=True, labels={"water": f"{d} cm"}),
                _tank_alt(l, b, h, d))
-    if rng.random() < 0.5:
-        rate = _rate_for(rng, more)
+    if case == "tap":
         return Question(p(f"The tank contains water {d} cm deep. {person} turns on a tap that lets "
                           f"{rate} {L} of water into the tank a minute.",
                           "How many minutes does it take to fill the tank to the brim?"),
                         [Part(key=num(time_to_fill(more, rate)), unit="minutes")], [fig])
-    fill, drain = rng.choice([(8, 3), (10, 4), (12, 7), (15, 5), (9, 4), (6, 1)])
-    net = fill - drain
-    t = time_to_fill(more, net)
-    if not 3 <= t <= 60:
-        raise ValueError("an awkward time")
     return Question(p(f"The tank contains water {d} cm deep. A tap lets {fill} {L} of water into it a minute,",
                       f"while {drain} {L} a minute leaks out through a hole at the bottom.",
                       "How many minutes does it take to fill the tank to the brim?"),
-                    [Part(key=num(t), unit="minutes")], [fig])
+                    [Part(key=num(time_to_fill(more, fill - drain)), unit="minutes")], [fig])
+
+
+CUBE_EDGES = (2, 4, 5, 8, 10)
+
+
+def _sunk_depths(h, edge, change, removed):
+    """Depths d of the water shown that keep the cubes under water before
+    and after and the level clear of the brim; when removed, d is the depth
+    with the cubes still in."""
+    if removed:
+        return [d for d in range(5, h - 4) if d > edge and d - change >= 4]
+    return [d for d in range(5, h - 7) if d + change > edge and d + change <= h - 3]
+
+
+@lru_cache(maxsize=None)
+def _sinkings():
+    """Tanks, cube edges and counts where the cubes, side by side on the
+    bottom, move the level by a whole or one-place number of cm, at least
+    half a centimetre, and some depth works both ways: (l, b, h, edge, count)."""
+    rows = []
+    for l, b, h in _tanks():
+        for edge in CUBE_EDGES:
+            room = (l // edge) * (b // edge)
+            for count in range(2, min(room, 8) + 1):
+                change = Fraction(count * edge ** 3, l * b)
+                if (change * 10).denominator == 1 and change >= Fraction(1, 2) \
+                        and _sunk_depths(h, edge, change, False) and _sunk_depths(h, edge, change, True):
+                    rows.append((l, b, h, edge, count))
+    return tuple(rows)
+
+
+def cubes_for_rise(rise, length, breadth, edge):
+    """How many cubes of that edge, sunk under water in a tank with that
+    base, raise its level by rise."""
+    count = Fraction(rise) * length * breadth / edge ** 3
+    if count.denominator != 1:
+        raise ValueError("not a whole number of cubes")
+    return count
+
+
+def _sunk_cubes(rng, removed):
+    """A tank, its water depth d and cubes that sink in (or are lifted out):
+    (l, b, h, d, edge, count, change in level)."""
+    l, b, h, edge, count = _pick(rng, _sinkings())
+    change = rise_in_level(count * edge ** 3, l, b)
+    return l, b, h, rng.choice(_sunk_depths(h, edge, change, removed)), edge, count, change
 
 
 @family("volume.displacement", TOPIC, ["N", ("N", "N"), ("N", "N", "N")], levels=(2, 3))
 def displacement(rng, level, slots):
-    l, b, h = _tank(rng)
-    d1 = rng.randint(5, h - 8)
-    if len(slots) >= 2 or level == 3:
-        # Identical cubes (or a stone) sink into the water.
-        edge = rng.choice([2, 4, 5, 10])
-        count = rng.randint(2, 8)
-        rise = rise_in_level(count * edge ** 3, l, b)
-        short_decimal(rise, 1)
-        if d1 + rise >= h:
-            raise ValueError("the tank would overflow")
-        # The cubes lie on the bottom, side by side, and end up under water,
-        # or the rise would not be their whole volume over the base.
-        if d1 + rise <= edge or count * edge * edge > l * b:
-            raise ValueError("the cubes would not be under water")
+    if len(slots) == 1 and level == 2:
+        l, b, h = _tank(rng)
+        d1 = rng.randint(5, h - 8)
+        d2 = d1 + rng.randint(1, 4)
         fig = _fig(cuboid_svg(l, b, h, "cm", water=d1, tank=True, labels={"water": f"{d1} cm"}),
                    _tank_alt(l, b, h, d1))
-        text = p(f"The rectangular tank shown contains water {d1} cm deep.",
-                 f"{count} solid metal cubes, each of edge {edge} cm, are put into the tank and sink "
-                 "to the bottom. No water spills out.")
-        parts = [Part(key=num(count * edge ** 3), prompt="What is the total volume of the cubes?", unit=CM3),
-                 Part(key=num(rise), prompt="By how much does the water level rise?", unit="cm"),
-                 Part(key=num(d1 + rise), prompt="What is the depth of the water now?", unit="cm")]
-        if len(slots) == 3:
-            return Question(text, parts, [fig])
-        if len(slots) == 2:
-            return Question(text, [parts[0], parts[2]] if rng.random() < 0.5 else parts[:2], [fig])
-        return Question(text + p("What is the depth of the water now?"),
-                        [Part(key=num(d1 + rise), unit="cm")], [fig])
-    d2 = d1 + rng.randint(1, 4)
-    fig = _fig(cuboid_svg(l, b, h, "cm", water=d1, tank=True, labels={"water": f"{d1} cm"}),
-               _tank_alt(l, b, h, d1))
-    return Question(p(f"The rectangular tank shown contains water {d1} cm deep.",
-                      f"When a stone is put into the tank, it sinks and the water level rises to {d2} cm.",
-                      "What is the volume of the stone?"),
-                    [Part(key=num(cuboid_volume(l, b, d2 - d1)), unit=CM3)], [fig])
+        return Question(p(f"The rectangular tank shown contains water {d1} cm deep.",
+                          f"When a stone is put into the tank, it sinks and the water level rises to {d2} cm.",
+                          "What is the volume of the stone?"),
+                        [Part(key=num(cuboid_volume(l, b, d2 - d1)), unit=CM3)], [fig])
+    # Identical metal cubes sink to the bottom, side by side, or are lifted out.
+    case = rng.choice(["in", "out", "how-many"] if len(slots) == 1 else ["in", "out"])
+    l, b, h, d, edge, count, change = _sunk_cubes(rng, case == "out")
+    fig = _fig(cuboid_svg(l, b, h, "cm", water=d, tank=True, labels={"water": f"{d} cm"}),
+               _tank_alt(l, b, h, d))
+    cubes = f"{count} solid metal cubes, each of edge {edge} cm,"
+    if case == "how-many":
+        return Question(p(f"The rectangular tank shown contains water {d} cm deep.",
+                          f"Some solid metal cubes, each of edge {edge} cm, are put into the tank and sink "
+                          f"to the bottom. No water spills out, and the water level rises to {n(d + change)} cm.",
+                          "How many cubes are put into the tank?"),
+                        [Part(key=num(cubes_for_rise(change, l, b, edge)), unit="cubes")], [fig])
+    if case == "in":
+        text = p(f"The rectangular tank shown contains water {d} cm deep.",
+                 f"{cubes} are put into the tank and sink to the bottom. No water spills out.")
+        now = d + change
+        moved = Part(key=num(change), prompt="By how much does the water level rise?", unit="cm")
+    else:
+        text = p(f"The rectangular tank shown contains water {d} cm deep.",
+                 f"{cubes} lie on the bottom of the tank, covered by the water.",
+                 "The cubes are lifted out, and no water is lost.")
+        now = d - change
+        moved = Part(key=num(change), prompt="By how much does the water level fall?", unit="cm")
+    parts = [Part(key=num(count * edge ** 3), prompt="What is the total volume of the cubes?", unit=CM3),
+             moved,
+             Part(key=num(now), prompt="What is the depth of the water now?", unit="cm")]
+    if len(slots) == 3:
+        return Question(text, parts, [fig])
+    if len(slots) == 2:
+        return Question(text, [parts[0], parts[2]] if rng.random() < 0.5 else parts[:2], [fig])
+    return Question(text + p("What is the depth of the water now?"), [Part(key=num(now), unit="cm")], [fig])
 
 
 @family("volume.cubes-in-box", TOPIC, ["N", ("N", "N")], levels=(2, 3))
@@ -636,45 +759,70 @@ def fraction_full(rng, level, slots):
                     [Part(key=num(capacity_from_fractions(before, after, added)), unit=L)])
 
 
+@lru_cache(maxsize=None)
+def _bucket_draws():
+    """Tanks with water d cm deep (a short decimal of litres) from which
+    buckets of bucket litres are filled, lowering the level by a whole or
+    one-place number of cm, leaving over half the water and a depth of at
+    least 4 cm: (l, b, h, d, bucket, buckets)."""
+    rows = []
+    for l, b, h in _tanks():
+        for d in _depths(h):
+            if l * b * d % 10:
+                continue
+            for bucket in (2, 3, 4, 5):
+                for buckets in range(2, 7):
+                    out = bucket * buckets
+                    fall = Fraction(1000 * out, l * b)
+                    if (fall * 10).denominator == 1 and 2 * out * 1000 <= l * b * d and d - fall >= 4:
+                        rows.append((l, b, h, d, bucket, buckets))
+    return tuple(rows)
+
+
+def _tank_parts_figure(l, b, h, d):
+    return _fig(cuboid_svg(l, b, h, "cm", water=d, tank=True, labels={"water": f"{d} cm"}),
+                _tank_alt(l, b, h, d))
+
+
 @family("volume.tank-parts", TOPIC, [("N", "N"), ("N", "N", "N"), ("F", "N"), ("N", "F")], levels=(3,))
 def tank_parts(rng, level, slots):
     kinds = "".join(s.kind for s in slots)
-    l, b, h = _tank(rng)
-    d = rng.randint(max(5, h // 4), h - 5)
-    if Fraction(d, h).denominator == 1:
-        raise ValueError("the tank is not partly full")
-    water = tank_litres(l, b, d)
-    more = tank_litres(l, b, h - d)
-    fig = _fig(cuboid_svg(l, b, h, "cm", water=d, tank=True, labels={"water": f"{d} cm"}),
-               _tank_alt(l, b, h, d))
-    text = p(f"The rectangular tank shown contains water {d} cm deep.")
-    in_tank = Part(key=num(water), prompt="How many litres of water are in the tank?", unit=L)
-    fraction = Part(key=fraction_key(Fraction(d, h)), prompt="What fraction of the tank is filled with water?")
-    to_fill = Part(key=num(more), prompt="How many more litres of water are needed to fill the tank?", unit=L)
-    if kinds == "FN":
-        return Question(text, [fraction, to_fill], [fig])
-    if kinds == "NF":
-        return Question(text, [in_tank, fraction], [fig])
+    in_tank = lambda water: Part(key=num(water), prompt="How many litres of water are in the tank?", unit=L)
+    if kinds in ("FN", "NF"):
+        l, b, h = _tank(rng)
+        d = rng.randint(max(5, h // 4), h - 5)
+        if Fraction(d, h).denominator == 1:
+            raise ValueError("the tank is not partly full")
+        water = tank_litres(l, b, d)
+        more = tank_litres(l, b, h - d)
+        text = p(f"The rectangular tank shown contains water {d} cm deep.")
+        fraction = Part(key=fraction_key(Fraction(d, h)), prompt="What fraction of the tank is filled with water?")
+        if kinds == "FN":
+            to_fill = Part(key=num(more), prompt="How many more litres of water are needed to fill the tank?",
+                           unit=L)
+            return Question(text, [fraction, to_fill], [_tank_parts_figure(l, b, h, d)])
+        return Question(text, [in_tank(water), fraction], [_tank_parts_figure(l, b, h, d)])
     if rng.random() < 0.5:
-        rate = _rate_for(rng, more)
+        # A tap then fills the tank to the brim.
+        l, b, h, d, rate = _pick(rng, _tap_top_ups(), lambda r: r[4], _minutes)
+        water, more = tank_litres(l, b, d), tank_litres(l, b, h - d)
+        text = p(f"The rectangular tank shown contains water {d} cm deep.")
+        to_fill = Part(key=num(more), prompt="How many more litres of water are needed to fill the tank?", unit=L)
         time = Part(key=num(time_to_fill(more, rate)),
                     prompt=f"Water then flows in from a tap at {rate} {L} a minute. How many minutes does "
                            "it take to fill the tank?", unit="minutes")
-        return Question(text, [in_tank, to_fill, time][:len(slots)] if len(slots) == 3
-                        else [in_tank, time], [fig])
+        parts = [in_tank(water), to_fill, time] if len(slots) == 3 else [in_tank(water), time]
+        return Question(text, parts, [_tank_parts_figure(l, b, h, d)])
     # Some water is poured into buckets, and the level falls.
-    bucket = rng.choice([2, 3, 4, 5])
-    buckets = rng.randint(2, 6)
-    out = bucket * buckets
-    fall = water_height(out, l, b)
-    short_decimal(fall, 1)
-    if 2 * out > water or d - fall < 4:
-        raise ValueError("the buckets would nearly empty the tank")
-    parts = [in_tank,
+    l, b, h, d, bucket, buckets = _pick(rng, _bucket_draws())
+    water, out = tank_litres(l, b, d), bucket * buckets
+    text = p(f"The rectangular tank shown contains water {d} cm deep.")
+    parts = [in_tank(water),
              Part(key=num(water - out), prompt=f"{buckets} buckets, each holding {bucket} {L}, are filled from "
                   "the tank. How many litres of water are left in the tank?", unit=L),
-             Part(key=num(d - fall), prompt="What is the depth of the water left in the tank?", unit="cm")]
-    return Question(text, parts if len(slots) == 3 else parts[1:], [fig])
+             Part(key=num(d - water_height(out, l, b)), prompt="What is the depth of the water left in the tank?",
+                  unit="cm")]
+    return Question(text, parts if len(slots) == 3 else parts[1:], [_tank_parts_figure(l, b, h, d)])
 
 
 @family("volume.composite-solid", TOPIC, ["N"], levels=(2, 3))
