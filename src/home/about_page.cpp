@@ -62,7 +62,7 @@ void Warn(QWidget* owner, const QString& text, const QString& title) {
 
 AboutPage::AboutPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) {
     QFont title(QStringLiteral("Trebuchet MS"));
-    title.setPointSizeF(16);
+    title.setPointSizeF(15);
     title.setBold(true);
     QFont body(QStringLiteral("Arial"));
     body.setPointSizeF(10);
@@ -72,9 +72,9 @@ AboutPage::AboutPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) 
     Logo = new SkinImage(this, {220, 64});
     Logo->setPictureFile(skin.Path(QStringLiteral("Logo.gif")));
     Logo->move(280, 40);
-    ProgramName = Text(this, QString(), title, 130, 30);
-    Text(this, QStringLiteral("For Windows"), body, 170);
-    Text(this, QStringLiteral("Version 2.0"), body, 192);
+    ProgramName = Text(this, QString(), title, 120, 56);
+    Text(this, QStringLiteral("For Windows"), body, 182);
+    Text(this, QStringLiteral("Version 2.0"), body, 204);
     Text(this, QStringLiteral("Copyright \u00A9 2026 Marlowin. All rights reserved."), small, 250);
     Text(this,
          QStringLiteral("Warning: this program is protected by copyright law. Unauthorised reproduction or "

@@ -111,16 +111,18 @@ void Contents::BuildControls() {
         connect(ToolBar[i], &QAbstractButton::clicked, this, [this, i] { ToolBarClick(i + 1); });
     }
     QFont titleFont(Latin("Trebuchet MS"));
-    titleFont.setPointSizeF(15);
+    titleFont.setPointSizeF(12.5);
     titleFont.setBold(true);
+    // A long title takes two lines rather than losing its start.
     CourseTitle = new QLabel(header);
     CourseTitle->setFont(titleFont);
+    CourseTitle->setWordWrap(true);
     CourseTitle->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    CourseTitle->setGeometry(300, 8, header->width() - 316, 30);
+    CourseTitle->setGeometry(310, 2, header->width() - 326, 44);
     lblCOD_ = new QLabel(header);
     lblCOD_->setFont(caption);
     lblCOD_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblCOD_->setGeometry(300, 38, header->width() - 316, 16);
+    lblCOD_->setGeometry(310, 46, header->width() - 326, 16);
     QPalette grey = lblCOD_->palette();
     grey.setColor(QPalette::WindowText, QColor(0x5a, 0x6b, 0x80));
     lblCOD_->setPalette(grey);

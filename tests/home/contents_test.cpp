@@ -374,6 +374,29 @@ private slots:
         QVERIFY(plot->Points().empty());
     }
 
+    void theShippedCourseStartsAndOpensItsPapers() {
+        home_ = ep::Contents::Start(skin_, dir_->path());  // the program's own resources
+        QVERIFY(home_);
+        home_->show();
+        QStringList results = QDir(dir_->path()).entryList({QStringLiteral("*.txt")}, QDir::Files);
+        QCOMPARE(results.size(), 6);
+        for (ep::ResultsFile file : ep::kResultsFiles) {
+            const auto path = ep::ResultsFilePath(Data(), file, 2, home_->fields.lblCOD.toStdString());
+            QCOMPARE(Bytes(path), *skin_.Load(ep::TemplateResource(file, 2), ep::kCustomType));
+        }
+        QCOMPARE(home_->Body_Home->Topic[9]->text(), QStringLiteral("Algebra"));
+        QVERIFY(home_->Body_Home->Topic[9]->isVisible());
+        home_->Body_Home->Topic[2]->click();
+        QCOMPARE(home_->fields.TopicCount, QStringLiteral("11"));
+        QCOMPARE(home_->Body_Home->SubH1->text(), QStringLiteral("Fractions"));
+        QCOMPARE(home_->fields.TtPapersCon, QStringLiteral("50"));
+        home_->Body_Home->Pa[1]->click();
+        QCOMPARE(home_->fields.PaperNum, QStringLiteral("112"));
+        home_->Body_Home->Topic[9]->click();
+        home_->Body_Home->Pa[4]->click();
+        QCOMPARE(home_->fields.PaperNum, QStringLiteral("150"));
+    }
+
     void everyControlIsReachableByKeyboard() {
         Start();
         home_->activateWindow();

@@ -1,0 +1,142 @@
+"""HTML pieces a question's text is written with: numbers as a pupil reads
+them, stacked fractions, money, lists of names."""
+
+import html
+from fractions import Fraction
+
+from .model import num
+
+
+def esc(s):
+    return html.escape(str(s), quote=False)
+
+
+def n(x):
+    """A number as printed on the paper: thousands grouped with commas from
+    10,000 up (2800 stays 2800), decimals as they are."""
+    text = num(x)
+    whole, _, frac = text.partition(".")
+    if len(whole) > 4:
+        groups = []
+        while whole:
+            groups.insert(0, whole[-3:])
+            whole = whole[:-3]
+        whole = ",".join(groups)
+    return whole + ("." + frac if frac else "")
+
+
+def money(x):
+    """Dollars, with cents shown whenever there are any: $4.05, $12."""
+    x = Fraction(x)
+    if x.denominator == 1:
+        return "$" + n(x)
+    cents = x * 100
+    if cents.denominator != 1:
+        raise ValueError(f"{x} is not a sum of money")
+    return "$" + n(int(x)) + "." + f"{int(cents) % 100:02d}"
+
+
+def frac(a, b=None):
+    """A stacked fraction a/b (or of a Fraction)."""
+    if b is None:
+        a = Fraction(a)
+        a, b = a.numerator, a.denominator
+    return (f'<span class="frac"><span class="num">{a}</span>'
+            f'<span class="den">{b}</span></span>')
+
+
+def mixed(x):
+    """A value as a whole number and a stacked proper fraction: 2 3/4."""
+    x = Fraction(x)
+    w, r = divmod(x.numerator, x.denominator)
+    if r == 0:
+        return str(w)
+    if w == 0:
+        return frac(r, x.denominator)
+    return f'{w}{frac(r, x.denominator)}'
+
+
+def fnum(x):
+    """A rational value in the form a pupil expects to read it: a whole
+    number, a fraction, or a mixed number."""
+    x = Fraction(x)
+    if x.denominator == 1:
+        return n(x)
+    if x < 1:
+        return frac(x)
+    return mixed(x)
+
+
+def p(*sentences):
+    return "<p>" + " ".join(sentences) + "</p>"
+
+
+def listing(items, last="and"):
+    items = list(items)
+    if len(items) == 1:
+        return items[0]
+    return ", ".join(items[:-1]) + f" {last} " + items[-1]
+
+
+def place_value(digit, place):
+    """"3 tenths", but "1 tenth": place is the plural name of the place."""
+    if digit != 1:
+        return f"{digit} {place}"
+    return f"1 {place[:-1] if place.endswith('s') else place}"
+
+
+def plural(count, word, words=None):
+    if count == 1:
+        return f"{n(count)} {word}"
+    return f"{n(count)} {words or word + 's'}"
+
+
+def table(header, rows, cls="data"):
+    head = "".join(f"<th>{h}</th>" for h in header)
+    body = "".join("<tr>" + "".join(f"<td>{c}</td>" for c in row) + "</tr>" for row in rows)
+    return f'<table class="{cls}"><tr>{head}</tr>{body}</table>'
+
+
+_ONES = ["zero", "one", "two", "three", "four", "five", "six", "seven", "eight",
+         "nine", "ten", "eleven", "twelve", "thirteen", "fourteen", "fifteen",
+         "sixteen", "seventeen", "eighteen", "nineteen"]
+_TENS = ["", "", "twenty", "thirty", "forty", "fifty", "sixty", "seventy",
+         "eighty", "ninety"]
+
+
+def _below_thousand(x):
+    words = []
+    h, rest = divmod(x, 100)
+    if h:
+        words.append(_ONES[h] + " hundred")
+    if rest:
+        if h:
+            words.append("and")
+        if rest < 20:
+            words.append(_ONES[rest])
+        else:
+            t, o = divmod(rest, 10)
+            words.append(_TENS[t] + ("-" + _ONES[o] if o else ""))
+    return " ".join(words)
+
+
+def words(x):
+    """A whole number below a billion in British English words:
+    305020 -> "three hundred and five thousand and twenty"."""
+    if x == 0:
+        return "zero"
+    if not 0 < x < 10 ** 9:
+        raise ValueError(x)
+    parts = []
+    millions, rest = divmod(x, 10 ** 6)
+    thousands, ones = divmod(rest, 1000)
+    if millions:
+        parts.append(_below_thousand(millions) + " million")
+    if thousands:
+        parts.append(_below_thousand(thousands) + " thousand")
+    if ones:
+        text = _below_thousand(ones)
+        if parts and ones < 100:
+            text = "and " + text
+        parts.append(text)
+    return " ".join(parts)

@@ -1,0 +1,107 @@
+"""Question pages as single-file web archives (MHTML, multipart/related).
+
+The root part is the UTF-8 HTML page; every picture is a further part. All
+parts carry http:// Content-Locations under one base, because the web view
+refuses file:/// sub-resources; the page refers to pictures relative to
+its own location.
+"""
+
+import quopri
+import re
+
+from .source import figure_names
+
+BASE = "http://exampractice.local/"
+PART_LABELS = "abcdefghijklmnopqrst"
+TYPES = {".svg": "image/svg+xml", ".png": "image/png", ".gif": "image/gif",
+         ".jpg": "image/jpeg"}
+
+
+def base_of(qid):
+    return f"{BASE}q{qid}/"
+
+
+def marks_text(marks):
+    return f"[{marks} mark{'s' if marks != 1 else ''}]"
+
+
+_PART = re.compile(r'<div class="part">')
+
+
+def part_count(fragment):
+    return len(_PART.findall(fragment))
+
+
+def label_parts(fragment, slots):
+    """Puts each part's letter (for two or more parts) and marks in front of
+    it, from the paper's slots, so a page cannot disagree with the key."""
+    if part_count(fragment) != len(slots):
+        raise ValueError(f"{part_count(fragment)} parts on the page for {len(slots)} slots")
+    it = iter(range(len(slots)))
+
+    def sub(_):
+        i = next(it)
+        label = (f'<span class="label">({PART_LABELS[i]})</span>' if len(slots) > 1 else "")
+        return (f'<div class="part{" labelled" if label else ""}">'
+                f'<span class="marks">{marks_text(slots[i].marks)}</span>{label}')
+    return _PART.sub(sub, fragment)
+
+
+def page_html(course, paper, question, topic_name, paper_index):
+    body = label_parts(question.html, question.slots)
+    fields = {
+        "title": f"Question {question.number}",
+        "heading": f"Question {question.number}",
+        "paper": f"{topic_name} \u00b7 Paper {paper_index}",
+        "css": course.page_css,
+        "body": body,
+    }
+    page = course.page_template
+    for name, value in fields.items():
+        page = page.replace("{{" + name + "}}", value)
+    if "{{" in page:
+        raise ValueError("page template has a field the packer does not fill")
+    return page
+
+
+def _qp(data):
+    encoded = quopri.encodestring(data.replace(b"\r\n", b"\n"))
+    return encoded.replace(b"\n", b"\r\n")
+
+
+def archive(qid, html, pictures):
+    """The .mht bytes of one page. pictures: file name -> bytes, every name
+    the page refers to."""
+    base = base_of(qid)
+    boundary = f"----=_ExamPractice_q{qid}"
+    missing = [n for n in figure_names(html) if n not in pictures]
+    if missing:
+        raise ValueError(f"page refers to missing pictures: {missing}")
+    head = [
+        "From: <Exam Practice course>",
+        f"Subject: Question page {qid}",
+        f"Snapshot-Content-Location: {base}index.html",
+        "MIME-Version: 1.0",
+        'Content-Type: multipart/related;',
+        '\ttype="text/html";',
+        f'\tboundary="{boundary}"',
+        "",
+        "",
+    ]
+    parts = [("text/html; charset=utf-8", f"{base}index.html", html.encode("utf-8"))]
+    for name, data in pictures.items():
+        ext = name[name.rfind("."):].lower()
+        parts.append((TYPES[ext], base + name, data))
+    out = "\r\n".join(head).encode("ascii")
+    for ctype, location, data in parts:
+        body = _qp(data)
+        if boundary.encode() in body:
+            raise ValueError("boundary occurs in a part")
+        out += (f"--{boundary}\r\nContent-Type: {ctype}\r\n"
+                f"Content-Transfer-Encoding: quoted-printable\r\n"
+                f"Content-Location: {location}\r\n\r\n").encode("ascii")
+        out += body
+        if not body.endswith(b"\r\n"):
+            out += b"\r\n"
+    out += f"--{boundary}--\r\n".encode("ascii")
+    return out
