@@ -9,8 +9,9 @@
 //
 //   paper_window_bench [--rounds N] [--idle SECONDS] [--cold bare|paper] [--course FOLDER]
 //
-// FOLDER holds packed course resources (the shipped course); by default the
-// fixture course's paper 105 is opened, else the course's first paper.
+// FOLDER holds packed course resources, "shipped" naming the shipped course's
+// in the build; by default the fixture course's paper 105 is opened, else the
+// course's paper 101.
 //
 // The web engine starts once per process; the first window of a run pays for
 // it. --cold names which kind goes first, and its time is printed apart; the
@@ -178,6 +179,7 @@ int main(int argc, char** argv) {
         if (QLatin1String(argv[k]) == QLatin1String("--idle")) idleSeconds = std::atoi(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--cold")) cold = QString::fromLocal8Bit(argv[k + 1]);
         if (QLatin1String(argv[k]) == QLatin1String("--course")) courseFolder = QString::fromLocal8Bit(argv[k + 1]);
+        if (courseFolder == QLatin1String("shipped")) courseFolder = QStringLiteral(EP_PACKED_COURSE);
     }
     ep::PrepareWebEngine();  // as the program runs its web views
     Bench bench(courseFolder);

@@ -7,7 +7,8 @@
 //
 // SCENARIO (over the fixture course): diagram, two-part, instruction,
 // marking, marked, second, second-marked. "open" opens any paper of a folder
-// of packed course resources (the shipped course) at question N.
+// of packed course resources at question N; "--course shipped" is the
+// shipped course's, in the build.
 // With --shot the screen is saved to FILE that long after the window shows
 // (default 2500 ms), and the program ends.
 
@@ -92,6 +93,7 @@ int main(int argc, char* argv[]) {
             if (wh.size() == 2) size = QSize(wh[0].toInt(), wh[1].toInt());
         }
         if (QLatin1String(argv[k]) == QLatin1String("--course")) courseFolder = QString::fromLocal8Bit(argv[k + 1]);
+        if (courseFolder == QLatin1String("shipped")) courseFolder = QStringLiteral(EP_PACKED_COURSE);
     }
 
     ep::FolderResources course(courseFolder.toStdString());
