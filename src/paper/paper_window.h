@@ -4,6 +4,7 @@
 // the answer sheet, moving between questions, saving, marking, closing and
 // the 100 ms tick. Test1 and Test2 add only their differences.
 
+#include <QDate>
 #include <QString>
 #include <chrono>
 #include <optional>
