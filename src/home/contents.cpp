@@ -13,6 +13,8 @@
 #include "report_page.h"
 #include "skin_files.h"
 #include "skin_palette.h"
+#include "test1.h"
+#include "test2.h"
 #include "startup.h"
 #include "tagged_file.h"
 #include "trash_page.h"
@@ -379,8 +381,13 @@ QString Contents::SubH1() const { return Body_Home->SubH1->text(); }
 void Contents::OpenPaper(int index, int attempt) {
     fields.PaperNum = QString::number(fields.TopicCount.toInt() + 100 + index);
     fields.TakeNum = QString::number(attempt);
-    ClosePaperWindows();
+    if (!ClosePaperWindows()) return;
     emit paperRequested(fields.TakeNum.toInt());
+    if (fields.TakeNum.toInt() == 1) {
+        paper_ = Test1::Open(*this);
+    } else {
+        paper_ = Test2::Open(*this);
+    }
 }
 
 void Contents::RefreshContents() {
@@ -391,10 +398,10 @@ void Contents::RefreshContents() {
     fields.RefreshLog = Latin("off");
 }
 
-void Contents::ClosePaperWindows() {}
+bool Contents::ClosePaperWindows() { return !paper_ || paper_->CloseFromProgram(); }
 
 void Contents::CloseProgram() {
-    ClosePaperWindows();
+    if (!ClosePaperWindows()) return;
     closing_ = true;
     close();
 }
@@ -403,7 +410,10 @@ void Contents::imgProgClose_Click() { CloseProgram(); }
 
 void Contents::closeEvent(QCloseEvent* event) {
     // Closed by the window manager: the paper window goes first, as with Close.
-    if (!closing_) ClosePaperWindows();
+    if (!closing_ && !ClosePaperWindows()) {
+        event->ignore();
+        return;
+    }
     closing_ = true;
     Timer1.stop();
     event->accept();
@@ -411,7 +421,10 @@ void Contents::closeEvent(QCloseEvent* event) {
 
 void Contents::EraseResults() {
     // An open paper would write its stale lines back over the erased files.
-    ClosePaperWindows();
+    if (!ClosePaperWindows()) {
+        Body_Trash->SetState(TrashPage::State::Offer);
+        return;
+    }
     const int status = CreateResultsFiles(resources_, course, DataPath());
     if (status != 0) {
         TellPupil(Latin("Trash"), Latin("Not every results file could be erased: ") +

@@ -11,6 +11,7 @@
 
 #include "course.h"
 #include "paper_host.h"
+#include "paper_window.h"
 #include "results_printer.h"
 #include "results_store.h"
 #include "skinned_window.h"
@@ -110,8 +111,11 @@ public:
 
     ResultsPrinter& printer() { return printer_; }
 
+    // The paper window on show, if any.
+    PaperWindow* paperWindow() const { return paper_; }
+
 signals:
-    // A paper window is wanted for fields.PaperNum and fields.TakeNum.
+    // A paper window was asked for fields.PaperNum and fields.TakeNum.
     void paperRequested(int attempt);
 
 protected:
@@ -125,12 +129,15 @@ private:
     void UpdateTabImage(int tab);
     void UpdateToolbarButton(int position);
     void EraseResults();
-    void ClosePaperWindows();
+    // Closes the open paper window, saving its sheet unless it is marked;
+    // false when it stays open (the save failed, or it is busy marking).
+    bool ClosePaperWindows();
     std::filesystem::path DataPath() const;
 
     const ResourceSource& resources_;
     QString dataFolder_;
     ResultsPrinter printer_;
+    QPointer<PaperWindow> paper_;
     bool closing_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "question_view.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFont>
 #include <QKeyEvent>
@@ -90,6 +92,11 @@ void PrepareWebEngine() {
         // repaints its clock or a caret costs a trifle, where composing the
         // page through a software OpenGL costs ten times as much.
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        // The web engine will not start its sandbox for root and would stop
+        // the program instead; the pages are the program's own, with no network.
+        if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        }
         return true;
     }();
     (void)prepared;

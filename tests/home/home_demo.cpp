@@ -1,7 +1,7 @@
 // The home window over the fixture course, with a few results recorded, for
 // looking at it under a real display.
 //
-//   home_demo [--tab N] [--toolbar N] [--section N] [--quit-after MILLISECONDS]
+//   home_demo [--tab N] [--toolbar N] [--section N] [--paper N] [--quit-after MILLISECONDS]
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -16,11 +16,12 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    int tab = 0, toolbar = 0, section = 0, quitAfter = 0;
+    int tab = 0, toolbar = 0, section = 0, paper = 0, quitAfter = 0;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--tab")) tab = args[i + 1].toInt();
         if (args[i] == QLatin1String("--toolbar")) toolbar = args[i + 1].toInt();
+        if (args[i] == QLatin1String("--paper")) paper = args[i + 1].toInt();
         if (args[i] == QLatin1String("--section")) section = args[i + 1].toInt();
         if (args[i] == QLatin1String("--quit-after")) quitAfter = args[i + 1].toInt();
     }
@@ -54,6 +55,7 @@ int main(int argc, char* argv[]) {
     if (tab) home->TabClick(tab);
     if (toolbar) home->ToolBarClick(toolbar);
     if (section) home->Body_Report->RCBar[section - 1]->click();
+    if (paper) home->OpenPaper(paper - 1, 1);
     if (quitAfter > 0) QTimer::singleShot(quitAfter, &app, &QApplication::quit);
     return app.exec();
 }
