@@ -10,6 +10,7 @@
 #include <map>
 
 #include "course.h"
+#include "open_paper.h"
 #include "results_store.h"
 
 namespace {
@@ -64,6 +65,38 @@ void BM_LoadOpenPaper(benchmark::State& state) {
     std::filesystem::remove_all(data);
 }
 BENCHMARK(BM_LoadOpenPaper)->Unit(benchmark::kMillisecond);
+
+// Marking a 50-slot first attempt without the animation: judging every slot
+// and recording the results line, the marks file and the trend line.
+void BM_MarkPaper(benchmark::State& state) {
+    MemoryResources resources(EP_FIXTURE_COURSE);
+    std::string pattern = (std::filesystem::temp_directory_path() / "ep-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::filesystem::path data = pattern;
+    int status = 0;
+    ep::CourseDefinition course = ep::ReadCourseDefinition(resources, data, status);
+    ep::PaperRequest request;
+    request.module = 2;
+    request.courseCode = course.code;
+    request.paperCount = course.Module(2).paperCount;
+    request.paperKey = 105;
+    request.topicName = "Whole Numbers";
+    for (auto _ : state) {
+        state.PauseTiming();
+        ep::CreateResultsFiles(resources, course, data);
+        ep::OpenPaper paper = ep::OpenPaper::Load(resources, data, request);
+        for (int slot = 1; slot <= paper.SlotCount(); ++slot) {
+            paper.SetAnswer(slot, slot % 3 ? paper.catalogue().answerKey[static_cast<std::size_t>(slot)] : "1");
+        }
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(paper.Mark(std::chrono::seconds(600), "06/12/2026"));
+    }
+    std::filesystem::remove_all(data);
+}
+BENCHMARK(BM_MarkPaper)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -112,6 +112,48 @@ double CpuSecondsDescendants() {
     return total;
 }
 
+// Resident memory of this process and every process descended from it (the
+// web engine's), in kB.
+long RssKbFamily() {
+    std::vector<std::pair<int, int>> parents;  // pid, ppid
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool numeric = false;
+        const int pid = entry.toInt(&numeric);
+        if (!numeric) continue;
+        std::ifstream in("/proc/" + entry.toStdString() + "/stat");
+        std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(stat.substr(close + 2));
+        std::string state;
+        int ppid = 0;
+        fields >> state >> ppid;
+        parents.push_back({pid, ppid});
+    }
+    std::vector<int> family{static_cast<int>(getpid())};
+    for (std::size_t k = 0; k < family.size(); ++k) {
+        for (const auto& [pid, ppid] : parents) {
+            if (ppid == family[k]) family.push_back(pid);
+        }
+    }
+    long total = 0;
+    for (int pid : family) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("VmRSS:", 0) == 0) total += std::atol(line.c_str() + 6);
+        }
+    }
+    return total;
+}
+
+// One line a table can be made from: name, value, unit, target, bare Qt figure.
+void Figure(const char* name, double value, const char* unit, const char* target, const char* bareFormat,
+            double bare) {
+    char bareText[64] = "-";
+    if (bareFormat) std::snprintf(bareText, sizeof bareText, bareFormat, bare);
+    std::printf("FIGURE\t%s\t%.2f\t%s\t%s\t%s\n", name, value, unit, target, bareText);
+}
+
 struct Bench {
     QString folder;
     ep::FolderResources course;
@@ -199,6 +241,8 @@ int main(int argc, char** argv) {
     const double paperMedian = Median(paper);
     std::printf("open: bare web view %.1f ms, paper window %.1f ms (medians): ratio %.2f (target under 1.5)\n",
                 bareMedian, paperMedian, paperMedian / bareMedian);
+    Figure("paper open until question 1 shows", paperMedian, "ms", "under 1.5x bare", "%.2f ms", bareMedian);
+    Figure("paper open ratio to a bare web view", paperMedian / bareMedian, "x", "under 1.5", "1", 0);
 
     ep::Test1* window = nullptr;
     bench.Paper(&window);
@@ -214,6 +258,8 @@ int main(int argc, char** argv) {
     }
     std::printf("next: %.1f ms median, %.1f ms slowest of %zu moves (target under 50 ms)\n", Median(moves),
                 *std::max_element(moves.begin(), moves.end()), moves.size());
+    Figure("next question until its page shows", Median(moves), "ms", "under 50", nullptr, 0);
+    const long paperRss = RssKbFamily();
 
     window->CloseFromProgram();
     Settle(300);
@@ -236,6 +282,7 @@ int main(int argc, char** argv) {
     // Twice each, alternating: a page just loaded can still be busy for a while.
     Idle bareIdle{0, 0, 0};
     Idle paperIdle{0, 0, 0};
+    long bareRss = 0;
     auto add = [](Idle& sum, const Idle& one) {
         sum.self += one.self;
         sum.engine += one.engine;
@@ -247,6 +294,7 @@ int main(int argc, char** argv) {
         view->show();
         view->load(QUrl::fromLocalFile(bench.page));
         if (!WaitFor(view, &QWebEngineView::loadFinished)) return 1;
+        if (r == 0) bareRss = RssKbFamily();
         add(bareIdle, measureIdle(view));
         delete view;
         Settle(300);
@@ -265,5 +313,10 @@ int main(int argc, char** argv) {
                 percent(paperIdle.engine, paperIdle),
                 (paperIdle.self + paperIdle.engine) / paperIdle.seconds /
                     ((bareIdle.self + bareIdle.engine) / bareIdle.seconds));
+    std::printf("memory with the window open (program + web engine processes): paper window %ld kB, bare web view "
+                "%ld kB\n", paperRss, bareRss);
+    Figure("idle CPU of a paper window", percent(paperIdle.self + paperIdle.engine, paperIdle), "% of a core",
+           "under 1", "%.2f %%", percent(bareIdle.self + bareIdle.engine, bareIdle));
+    Figure("memory of a paper window (with web engine)", paperRss / 1024.0, "MB", "-", "%.1f MB", bareRss / 1024.0);
     return 0;
 }
