@@ -1269,13 +1269,17 @@ def parallel_perpendicular(rng, level, slots):
     show = lambda pr: f"{pr[0]} and {pr[1]}"
     part = choice(rng, show(right), [show(b) for b in bad],
                   prompt=f"Which two sides of the figure are {want}?")
+    # The grid runs a cell past the figure on every side, so that the corner
+    # labels, set outside the corners, stay on the grid.
     cell = 34
-    svg = Svg(9 * cell + 20, 7 * cell + 20)
-    for i in range(10):
-        svg.line(10 + i * cell, 10, 10 + i * cell, 10 + 7 * cell, stroke="#999", width=0.8)
-    for j in range(8):
-        svg.line(10, 10 + j * cell, 10 + 9 * cell, 10 + j * cell, stroke="#999", width=0.8)
-    xy = [(10 + x * cell, 10 + 7 * cell - y * cell) for x, y in pts]
+    x0, y0 = min(x for x, _ in pts) - 1, min(y for _, y in pts) - 1
+    cols, rows = max(x for x, _ in pts) + 1 - x0, max(y for _, y in pts) + 1 - y0
+    svg = Svg(cols * cell + 20, rows * cell + 20)
+    for i in range(cols + 1):
+        svg.line(10 + i * cell, 10, 10 + i * cell, 10 + rows * cell, stroke="#999", width=0.8)
+    for j in range(rows + 1):
+        svg.line(10, 10 + j * cell, 10 + cols * cell, 10 + j * cell, stroke="#999", width=0.8)
+    xy = [(10 + (x - x0) * cell, 10 + rows * cell - (y - y0) * cell) for x, y in pts]
     svg.polygon(xy, width=2.5)
     cx = sum(x for x, _ in xy) / len(xy)
     cy = sum(y for _, y in xy) / len(xy)
