@@ -411,9 +411,12 @@ def _sticks_figure(first, step, shown=3):
     side = 34
     widths = [k * side if step == 3 else side / 2 * (k + 1) for k in range(1, shown + 1)]
     gap = 50
-    svg = Svg(sum(widths) + gap * (shown - 1) + 20, 110, font=15)
-    x = 10
-    for k, width in zip(range(1, shown + 1), widths):
+    # Each figure stands in a column at least as wide as its caption.
+    cols = [max(w, 76) for w in widths]
+    svg = Svg(sum(cols) + gap * (shown - 1) + 20, 110, font=15)
+    left = 10
+    for k, width, col in zip(range(1, shown + 1), widths, cols):
+        x = left + (col - width) / 2
         if step == 3:
             for i in range(k):
                 svg.rect(x + i * side, 16, side, side, width=3)
@@ -425,7 +428,7 @@ def _sticks_figure(first, step, shown=3):
                 else:
                     svg.polygon([(xa, 16), (xa + side, 16), (xa + side / 2, 50)], width=3)
         svg.text(x + width / 2, 90, f"Figure {k}")
-        x += width + gap
+        left += col + gap
     return svg.render()
 
 
