@@ -159,7 +159,8 @@ def bar_model(rows, labels):
     text of the bracket over that whole bar ("45", "?")."""
     most = max(u for _, u in rows)
     unit = min(48, 360 // most)
-    left = 20 + max(len(name) for name, _ in rows) * 9
+    # Room for the names: 11 px a letter holds "Emma" and "Samuel" at 15 px.
+    left = 20 + max(len(name) for name, _ in rows) * 11
     height = 30
     gap = 40 if labels else 18
     svg = Svg(left + most * unit + 30, 22 + len(rows) * (height + gap), font=15)
