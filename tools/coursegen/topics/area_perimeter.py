@@ -6,12 +6,13 @@ against worked examples in tests/test_area_perimeter.py. Circles take pi as
 22/7 or 3.14, always stated, and keys are exact under that value.
 """
 
+import math
 from fractions import Fraction
 
 from ..contexts import names, pronoun
 from ..families import choice, family
 from ..model import Figure, Part, Question, num
-from ..svg import GREY, LIGHT, Svg
+from ..svg import GREY, LIGHT, Svg, boxes_meet, text_box
 from ..text import esc, frac, money, n, p
 
 TOPIC = 4
@@ -164,23 +165,43 @@ def _inside(pt, poly):
     return inside
 
 
-def _label_edge(svg, a, b, text, poly, gap=7):
-    """Writes text beside the side a-b, outside the polygon poly (pixels)."""
+def _label_edge(svg, a, b, text, poly, gap=7, avoid=None):
+    """Writes text beside the side a-b, outside the polygon poly (pixels).
+    With avoid (a list of label boxes, added to), a label that would cover
+    another slides along its side, then moves to the inside of the side."""
     (x1, y1), (x2, y2) = a, b
-    mx, my = (x1 + x2) / 2, (y1 + y2) / 2
     length = ((x2 - x1) ** 2 + (y2 - y1) ** 2) ** 0.5
     nx, ny = -(y2 - y1) / length, (x2 - x1) / length
+    mx, my = (x1 + x2) / 2, (y1 + y2) / 2
     if _inside((mx + 3 * nx, my + 3 * ny), poly):
         nx, ny = -nx, -ny
     size = svg.font
-    if abs(ny) > 0.9:            # a level side: above or below it
-        svg.text(mx, my + (gap + size * 0.75 if ny > 0 else -gap), text)
-    elif abs(nx) > 0.9:          # an upright side: left or right of it
-        svg.text(mx + (gap if nx > 0 else -gap), my + size * 0.35, text,
-                 anchor="start" if nx > 0 else "end")
-    else:
-        svg.text(mx + nx * gap * 1.6, my + ny * gap * 1.6 + size * 0.35, text,
-                 anchor="start" if nx > 0 else "end")
+
+    def spot(t, out):
+        px, py = x1 + (x2 - x1) * t, y1 + (y2 - y1) * t
+        sx, sy = (nx, ny) if out else (-nx, -ny)
+        if abs(sy) > 0.9:            # a level side: above or below it
+            return px, py + (gap + size * 0.75 if sy > 0 else -gap), "middle"
+        if abs(sx) > 0.9:            # an upright side: left or right of it
+            return px + (gap if sx > 0 else -gap), py + size * 0.35, "start" if sx > 0 else "end"
+        return px + sx * gap * 1.6, py + sy * gap * 1.6 + size * 0.35, "start" if sx > 0 else "end"
+
+    x, y, anchor = spot(0.5, True)
+    if avoid is not None:
+        # Beside the middle of its side, outside or in, reads best; slid
+        # along the side next.
+        for t, out in [(0.5, True), (0.5, False)] + [(t, out) for out in (True, False)
+                                                      for t in (0.4, 0.6, 0.3, 0.7)]:
+            sx, sy, sa = spot(t, out)
+            box = text_box(sx, sy, text, size, sa)
+            # Slid along a level side, a label must still stand over that side.
+            if t != 0.5 and abs(ny) > 0.9 and (box[0] < min(x1, x2) or box[2] > max(x1, x2)):
+                continue
+            if not any(boxes_meet(box, o, gap=6) for o in avoid):
+                x, y, anchor = sx, sy, sa
+                break
+        avoid.append(text_box(x, y, text, size, anchor))
+    svg.text(x, y, text, anchor=anchor)
 
 
 class _Frame:
@@ -210,8 +231,9 @@ def polygon_svg(points, labels, fill="#fff", box=(320, 200), notes=(), scale=Non
     svg = Svg(frame.width, frame.height)
     px = [frame(pt) for pt in points]
     svg.polygon(px, fill=fill, width=2.2)
+    placed = []
     for i, text in labels.items():
-        _label_edge(svg, px[i], px[(i + 1) % len(px)], text, px)
+        _label_edge(svg, px[i], px[(i + 1) % len(px)], text, px, avoid=placed)
     for x, y, text in notes:
         qx, qy = frame((x, y))
         svg.text(qx, qy + 5, text)
@@ -653,9 +675,12 @@ def triangle(rng, level, slots):
 
 
 def _frame_picture(rng, unit):
-    """A rectangular card with a rectangular hole: (outer l, b, hole l, b)."""
+    """A rectangular card with a rectangular hole: (outer l, b, hole l, b).
+    The hole, drawn in a 300 by 180 box, is big enough to hold its two
+    labels, one under its top side and one in the middle of its right."""
     l, b = rng.randint(14, 24), rng.randint(10, 18)
-    hl, hb = rng.randint(4, l - 6), rng.randint(3, b - 5)
+    s = min(300 / l, 180 / b)
+    hl, hb = rng.randint(max(4, math.ceil(64 / s)), l - 6), rng.randint(max(3, math.ceil(64 / s)), b - 5)
     return l, b, hl, hb
 
 
