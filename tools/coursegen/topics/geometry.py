@@ -1416,8 +1416,8 @@ def _solid_svg(name, rng):
 def solids(rng, level, slots):
     name = rng.choice(list(SOLIDS))
     f, e, v = solid_counts(name)
-    fig = Figure(_solid_svg(name, rng), f"A {name}")
     art = "an" if name[0] in "aeiou" else "a"
+    fig = Figure(_solid_svg(name, rng), f"{art.capitalize()} {name}")
     if len(slots) == 2:
         who = names(rng, 1)[0]
         if level == 2:
@@ -1597,13 +1597,14 @@ def symmetry_lines(rng, level, slots):
         return Question("", [part])
     name = rng.choice(list(SHAPE_SYMMETRY))
     key = SHAPE_SYMMETRY[name]
-    fig = Figure(_shape_svg(name, rng), f"A {name}")
+    art = "an" if name[0] in "aeiou" else "a"
+    fig = Figure(_shape_svg(name, rng), f"{art.capitalize()} {name}")
     ask = "How many lines of symmetry does this figure have?"
     if slots[0].kind == "N":
-        return Question(p(f"The figure shows a {name}."), [Part(key=num(key), prompt=ask)], [fig])
+        return Question(p(f"The figure shows {art} {name}."), [Part(key=num(key), prompt=ask)], [fig])
     part = choice(rng, str(key), [str(x) for x in near_misses(rng, key, [0, 1, 2, 3, 4, key + 1, len(_shape_points(name, rng))])],
                   prompt=ask)
-    return Question(p(f"The figure shows a {name}."), [part], [fig])
+    return Question(p(f"The figure shows {art} {name}."), [part], [fig])
 
 
 @family("geometry.symmetry-complete", TOPIC, ["N", "Q"], levels=(1, 2))
