@@ -77,12 +77,16 @@ class Svg:
         self.path(f"M{_f(cx)},{_f(cy)} L{_f(x0)},{_f(y0)} "
                   f"A{_f(r)},{_f(r)} 0 {large} 1 {_f(x1)},{_f(y1)} Z", **kw)
 
-    def text(self, x, y, s, anchor="middle", size=None, bold=False, italic=False):
+    def text(self, x, y, s, anchor="middle", size=None, bold=False, italic=False, halo=False):
+        """halo: a white rim round the letters, so a line drawn across the
+        label (the arm over a protractor's scale) leaves it readable."""
         attrs = f'x="{_f(x)}" y="{_f(y)}" text-anchor="{anchor}" font-size="{size or self.font}"'
         if bold:
             attrs += ' font-weight="bold"'
         if italic:
             attrs += ' font-style="italic"'
+        if halo:
+            attrs += ' stroke="#fff" stroke-width="3" paint-order="stroke"'
         self.items.append(f'<text {attrs}>{esc(s)}</text>')
 
     def hatch(self):
