@@ -197,11 +197,31 @@ def _label_edge(svg, a, b, text, poly, gap=7, avoid=None):
             # Slid along a level side, a label must still stand over that side.
             if t != 0.5 and abs(ny) > 0.9 and (box[0] < min(x1, x2) or box[2] > max(x1, x2)):
                 continue
+            glyphs = (box[0], sy - 0.75 * size, box[2], sy + 1)
+            if any(_crosses(e, glyphs) for e in zip(poly, poly[1:] + poly[:1])):
+                continue
             if not any(boxes_meet(box, o, gap=6) for o in avoid):
                 x, y, anchor = sx, sy, sa
                 break
         avoid.append(text_box(x, y, text, size, anchor))
     svg.text(x, y, text, anchor=anchor)
+
+
+def _crosses(seg, box):
+    """Whether segment ((x1, y1), (x2, y2)) passes through box (l, t, r, b)."""
+    (x1, y1), (x2, y2) = seg
+    l, t, r, b = box
+    dx, dy = x2 - x1, y2 - y1
+    u0, u1 = 0.0, 1.0
+    for p_, q_ in ((-dx, x1 - l), (dx, r - x1), (-dy, y1 - t), (dy, b - y1)):
+        if p_ == 0:
+            if q_ < 0:
+                return False
+        elif p_ < 0:
+            u0 = max(u0, q_ / p_)
+        else:
+            u1 = min(u1, q_ / p_)
+    return u0 < u1
 
 
 class _Frame:
@@ -232,8 +252,9 @@ def polygon_svg(points, labels, fill="#fff", box=(320, 200), notes=(), scale=Non
     px = [frame(pt) for pt in points]
     svg.polygon(px, fill=fill, width=2.2)
     placed = []
-    for i, text in labels.items():
-        _label_edge(svg, px[i], px[(i + 1) % len(px)], text, px, avoid=placed)
+    # Short sides first: they have the fewest places for a label.
+    for i in sorted(labels, key=lambda i: math.dist(px[i], px[(i + 1) % len(px)])):
+        _label_edge(svg, px[i], px[(i + 1) % len(px)], labels[i], px, avoid=placed)
     for x, y, text in notes:
         qx, qy = frame((x, y))
         svg.text(qx, qy + 5, text)
@@ -724,8 +745,11 @@ def shaded(rng, level, slots):
             tb = tb - 1 if tb > 3 else tb + 1
         tri = [frame((0, h)), frame((tb, h)), frame((0, h - th))]
         svg.polygon(tri, fill="#fff", width=2)
-        svg.text((tri[0][0] + tri[1][0]) / 2, tri[0][1] - 6, f"{n(tb)} {unit}")
-        svg.text(tri[0][0] + 6, (tri[0][1] + tri[2][1]) / 2 + 5, f"{n(th)} {unit}", anchor="start")
+        # The triangle's sides are labelled outside the rectangle, below and
+        # left of the corner, where a small triangle has no room inside; the
+        # rectangle's own sides are then labelled at the top and the right.
+        svg.text((tri[0][0] + tri[1][0]) / 2, tri[0][1] + 18, f"{n(tb)} {unit}")
+        svg.text(tri[0][0] - 7, (tri[0][1] + tri[2][1]) / 2 + 5, f"{n(th)} {unit}", anchor="end")
         cut = triangle_area(tb, th)
         what = "a right-angled triangle is cut from one corner of a rectangle"
         alt = f"a white right-angled triangle with sides {tb} {unit} and {th} {unit} at one corner"
@@ -741,7 +765,10 @@ def shaded(rng, level, slots):
         what = ("the two unshaded triangles have the top and bottom sides of the rectangle as their "
                 "bases, and their top corners meet at one point inside the rectangle")
         alt = "two white triangles whose bases are the top and bottom sides and whose tips meet"
-    _label_edge(svg, po[2], po[3], f"{n(w)} {unit}", po)
+    if case == "triangle-cut":
+        _label_edge(svg, po[0], po[1], f"{n(w)} {unit}", po)
+    else:
+        _label_edge(svg, po[2], po[3], f"{n(w)} {unit}", po)
     _label_edge(svg, po[1], po[2], f"{n(h)} {unit}", po)
     fig = _figure(svg.render(), f"A shaded rectangle {w} {unit} by {h} {unit} with {alt}")
     total = w * h
