@@ -1,8 +1,9 @@
 """Every picture fits its frame: each shape and each label lies inside the
-SVG's viewBox, and no two labels sit on top of each other. Labels have no
-measured size in an SVG file, so their boxes are estimated from position,
-font size, anchor and characters, with widths on the generous side of the
-Arial/Liberation Sans metrics the pages are drawn in."""
+SVG's viewBox, no two labels sit on top of each other, and no black line
+runs through a label. Labels have no measured size in an SVG file, so their
+boxes are estimated from position, font size, anchor and characters, with
+widths on the generous side of the Arial/Liberation Sans metrics the pages
+are drawn in."""
 
 import math
 import random
@@ -138,6 +139,33 @@ def _path_points(d):
     return out
 
 
+def _crosses(seg, box):
+    """Whether segment ((x1, y1), (x2, y2)) passes through box (l, t, r, b)."""
+    (x1, y1), (x2, y2) = seg
+    l, t, r, b = box
+    dx, dy = x2 - x1, y2 - y1
+    u0, u1 = 0.0, 1.0
+    for p, q in ((-dx, x1 - l), (dx, r - x1), (-dy, y1 - t), (dy, b - y1)):
+        if p == 0:
+            if q < 0:
+                return False
+        elif p < 0:
+            u0 = max(u0, q / p)
+        else:
+            u1 = min(u1, q / p)
+    return u0 < u1
+
+
+def _inside(pt, outline):
+    """Whether pt lies inside the closed outline (even-odd rule)."""
+    x, y = pt
+    inside = False
+    for (x1, y1), (x2, y2) in zip(outline, outline[1:]):
+        if (y1 > y) != (y2 > y) and x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
+            inside = not inside
+    return inside
+
+
 def _frame(el):
     """The user-space box an <svg> element shows, checked against its size."""
     w, h = _num(el.get("width")), _num(el.get("height"))
@@ -159,7 +187,10 @@ class Layout:
         if root.tag != NS + "svg":
             raise ValueError("not an svg")
         self.frame, self.problems = _frame(root)
-        self.labels = []        # (text, box)
+        self.labels = []        # (text, box, has a halo)
+        self.strokes = []       # black lines and outlines: (order drawn, segment)
+        self.covers = []        # opaque filled shapes: (order drawn, outline)
+        self.order = 0
         self._walk(root, 0.0, 0.0, self.frame, float(root.get("font-size", "16")))
 
     def _outside(self, what, box, frame, slack):
@@ -204,7 +235,9 @@ class Layout:
                 size = float(child.get("font-size", font))
                 box = text_box(float(child.get("x", "0")) + ox, float(child.get("y", "0")) + oy,
                                s, size, child.get("text-anchor", "start"))
-                self.labels.append((s, box))
+                halo = child.get("stroke") == "#fff" and child.get("paint-order") == "stroke"
+                self.order += 1
+                self.labels.append((s, box, halo, float(child.get("y", "0")) + oy, size, self.order))
                 self._outside(f"label {s!r}", box, frame, SLACK)
                 continue
             if tag == "line":
@@ -224,16 +257,47 @@ class Layout:
                 pts = _path_points(child.get("d"))
             else:
                 raise ValueError(f"<{tag}>: extend the check")
+            self.order += 1
+            outline = pts
+            if tag == "rect":
+                (x0, y0), (x1, y1) = pts
+                outline = [(x0, y0), (x1, y0), (x1, y1), (x0, y1), (x0, y0)]
+            elif tag == "polygon":
+                outline = pts + pts[:1]
+            outline = [(x + ox, y + oy) for x, y in outline]
+            if tag in ("rect", "polygon") and child.get("fill", "#000") not in ("none", "transparent") \
+                    and child.get("fill-opacity", "1") == "1":
+                self.covers.append((self.order, outline))
+            if child.get("stroke") == "#000" and sw >= 1 and tag not in ("circle", "ellipse"):
+                self.strokes += [(self.order, seg) for seg in zip(outline, outline[1:])]
             xs = [p[0] + ox for p in pts]
             ys = [p[1] + oy for p in pts]
             half = sw / 2
             self._outside(f"a <{tag}>", (min(xs) - half, min(ys) - half, max(xs) + half, max(ys) + half),
                           frame, SLACK)
 
+    def struck(self):
+        """Labels a black line runs through: the letters' own box, the
+        generous width trimmed back towards real widths, capitals' height.
+        A label with a white halo stays readable over a line."""
+        out = []
+        for s, (l, t, r, b), halo, y, size, drawn in self.labels:
+            inset = (r - l) * 0.08
+            glyphs = (l + inset, y - 0.7 * size, r - inset, y)
+            corners = [(glyphs[0], glyphs[1]), (glyphs[2], glyphs[1]), (glyphs[2], glyphs[3]),
+                       (glyphs[0], glyphs[3])]
+            # A filled shape under the label hides the lines drawn before it
+            # (a box on a pan in front of the pan's strings).
+            hidden = max([k for k, outline in self.covers
+                          if k < drawn and all(_inside(c, outline) for c in corners)], default=0)
+            if not halo and any(_crosses(seg, glyphs) for k, seg in self.strokes if k > hidden):
+                out.append(f"label {s!r} is crossed by a line")
+        return out
+
     def overlaps(self):
         out = []
-        for i, (s1, a) in enumerate(self.labels):
-            for s2, b in self.labels[i + 1:]:
+        for i, (s1, a, *_) in enumerate(self.labels):
+            for s2, b, *_ in self.labels[i + 1:]:
                 w = min(a[2], b[2]) - max(a[0], b[0])
                 h = min(a[3], b[3]) - max(a[1], b[1])
                 if w <= 0 or h <= 0:
@@ -247,7 +311,7 @@ class Layout:
 def figure_problems(svg_text):
     """What is wrong with how a picture fits together; [] when nothing."""
     layout = Layout(svg_text)
-    return layout.problems + layout.overlaps()
+    return layout.problems + layout.overlaps() + layout.struck()
 
 
 # The corner labels of a figure on a square grid as first shipped (question
@@ -304,6 +368,21 @@ class TheCheckFindsFaults(unittest.TestCase):
     def test_frame_and_size_agree(self):
         self.assertTrue(figure_problems('<svg xmlns="http://www.w3.org/2000/svg" width="200" '
                                         'height="100" viewBox="0 0 200 120"/>'))
+
+    def test_lines_through_labels(self):
+        line = '<line x1="10" y1="45" x2="190" y2="45" stroke="{}" stroke-width="2"/>'
+        label = '<text x="100" y="50" text-anchor="middle"{}>40 cm</text>'
+        self.assertIn("crossed", figure_problems(_svg(line.format("#000") + label.format("")))[0])
+        # A thin grey grid line does not count; a white halo keeps the label readable.
+        self.assertEqual(figure_problems(_svg(line.format("#999") + label.format(""))), [])
+        halo = ' stroke="#fff" stroke-width="3" paint-order="stroke"'
+        self.assertEqual(figure_problems(_svg(line.format("#000") + label.format(halo))), [])
+        # A filled box drawn over the line hides it under the label; drawn first, it does not.
+        box = '<rect x="70" y="30" width="60" height="26" fill="#fff" stroke="#000" stroke-width="2"/>'
+        self.assertEqual(figure_problems(_svg(line.format("#000") + box + label.format(""))), [])
+        self.assertTrue(figure_problems(_svg(box + line.format("#000") + label.format(""))))
+        # Beside a line, clear of it, is fine.
+        self.assertEqual(figure_problems(_svg(line.format("#000") + '<text x="100" y="38" text-anchor="middle">40 cm</text>')), [])
 
     def test_labels_on_top_of_each_other(self):
         self.assertTrue(figure_problems(_svg('<text x="50" y="50">45\u00b0</text>'
