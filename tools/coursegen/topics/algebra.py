@@ -423,7 +423,7 @@ def pattern(rng, level, slots):
     kind = rng.choice(sorted(STICKS))
     first, step = STICKS[kind]
     word = {"squares": "squares in a row", "triangles": "triangles in a row",
-            "ladder": "two rows of squares", "diagonals": "squares with a diagonal each",
+            "ladder": "two rows of squares", "diagonals": "squares in a row, each with a diagonal,",
             "houses": "houses in a row"}[kind]
     fig = Figure(sticks_figure(kind),
                  f"Figures 1, 2 and 3 of a pattern of {word} made of sticks: "
