@@ -283,7 +283,8 @@ def rectangle_svg(length, breadth, unit, square=False, inside=None, hide=None,
     svg.polygon(px, fill=fill, width=2.2)
     top = "?" if hide == "length" else f"{n(length)} {unit}"
     side = "?" if hide == "breadth" else f"{n(breadth)} {unit}"
-    _label_edge(svg, px[2], px[3], top, px)
+    # A square's label stands a little further off, clear of the tick on that side.
+    _label_edge(svg, px[2], px[3], top, px, gap=11 if square else 7)
     if not square:
         _label_edge(svg, px[1], px[2], side, px)
     else:
@@ -993,10 +994,11 @@ def circle(rng, level, slots):
             fig = _figure(circle_svg(r, "cm", show="diameter"), f"A circle with diameter {2 * r} cm")
             return Question(p("The diameter of the circle is shown. What is its radius?"),
                             [Part(key=num(r), unit="cm")], [fig])
-        d = rng.choice([7, 14, 21, 28, 35, 42])
+        pi = rng.choice([PI_7, PI_314])
+        d = rng.choice([7, 14, 21, 28, 35, 42, 49, 56, 70] if pi == PI_7 else [5, 10, 20, 30, 40, 50])
         fig = _figure(circle_svg(d / 2, "cm", show="diameter", label=f"{d} cm"), f"A circle with diameter {d} cm")
-        return Question(p(f"Find the circumference of the circle. {_pi_text(PI_7)}"),
-                        [Part(key=num(circumference(PI_7, d)), unit="cm")], [fig])
+        return Question(p(f"Find the circumference of the circle. {_pi_text(pi)}"),
+                        [Part(key=num(circumference(pi, d)), unit="cm")], [fig])
     if level == 2:
         # Radius or diameter shown; area or circumference asked; either value of pi.
         pi = rng.choice([PI_7, PI_314])
