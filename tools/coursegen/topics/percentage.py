@@ -524,7 +524,8 @@ def whole_from_part_question(rng, level, slots):
     rate = rng.choice([10, 20, 25, 30, 40, 60, 75, 15, 35, 45])
     if len(slots) == 2 or level == 2:
         thing, lo, hi = _item(rng)
-        total = _multiple(rng, rate, 20, 300, also=1)
+        # The thing costs what such a thing costs; the savings follow from it.
+        total = _multiple(rng, rate, -(-lo * 100 // rate), min(hi * 100 // rate, 2000), also=1)
         part = percent_of(rate, total)
         _whole(part)
         text = p(f"{who} spent {pct(rate)} of {possessive(who)} savings on a {thing}. "
