@@ -14,6 +14,23 @@ def _f(x):
     return str(int(x)) if x == int(x) else str(x)
 
 
+_NARROW = set(" .,:;'!|/()[]iIjlftr\u00b0\u00b2\u00b3")
+_WIDE = set("MWmw@%")
+
+
+def text_box(x, y, s, size, anchor="middle"):
+    """(left, top, right, bottom) a label drawn at baseline y takes up, a
+    little generous on Arial's widths, so families can keep labels apart."""
+    w = sum(0.40 if c in _NARROW else 0.95 if c in _WIDE else 0.78 if c.isupper() else 0.62
+            for c in s) * size
+    left = {"start": x, "middle": x - w / 2, "end": x - w}[anchor]
+    return left, y - 0.75 * size, left + w, y + 0.22 * size
+
+
+def boxes_meet(a, b, gap=2):
+    return a[0] < b[2] + gap and b[0] < a[2] + gap and a[1] < b[3] + gap and b[1] < a[3] + gap
+
+
 class Svg:
     def __init__(self, width, height, font=15):
         self.width, self.height, self.font = width, height, font
@@ -60,12 +77,16 @@ class Svg:
         self.path(f"M{_f(cx)},{_f(cy)} L{_f(x0)},{_f(y0)} "
                   f"A{_f(r)},{_f(r)} 0 {large} 1 {_f(x1)},{_f(y1)} Z", **kw)
 
-    def text(self, x, y, s, anchor="middle", size=None, bold=False, italic=False):
+    def text(self, x, y, s, anchor="middle", size=None, bold=False, italic=False, halo=False):
+        """halo: a white rim round the letters, so a line drawn across the
+        label (the arm over a protractor's scale) leaves it readable."""
         attrs = f'x="{_f(x)}" y="{_f(y)}" text-anchor="{anchor}" font-size="{size or self.font}"'
         if bold:
             attrs += ' font-weight="bold"'
         if italic:
             attrs += ' font-style="italic"'
+        if halo:
+            attrs += ' stroke="#fff" stroke-width="3" paint-order="stroke"'
         self.items.append(f'<text {attrs}>{esc(s)}</text>')
 
     def hatch(self):

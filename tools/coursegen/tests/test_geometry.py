@@ -275,8 +275,9 @@ class DrawingRules(unittest.TestCase):
     def test_a_point_name_goes_in_an_unmarked_gap(self):
         d = self._crossing("88\u00b0")
         d.angle("O", "C", "B", "92\u00b0")
-        heading = d._free_heading("O") % 360
-        self.assertTrue(180 < heading < 360, heading)      # below AB, where nothing is marked
+        heading, gap = d._free_heading("O")
+        self.assertTrue(180 < heading % 360 < 360, heading)      # below AB, where nothing is marked
+        self.assertAlmostEqual(gap, 92)        # the wider of the two unmarked gaps, D to A
 
     def test_angle_choice_prefers_the_mistakes(self):
         part = g.angle_choice(random.Random(4), 50, [130, 310, 50, 400, 130])

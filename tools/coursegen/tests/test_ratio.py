@@ -99,7 +99,7 @@ class Pages(unittest.TestCase):
     def test_missing_term_fills_an_equal_ratio(self):
         for q in made(self.fam("ratio.equivalent"), "N", 2) + made(self.fam("ratio.equivalent"), "N", 1):
             text = plain(q.text).replace("?", q.parts[0].key)
-            a, b, c, d = map(int, re.findall(r"(\d+) : (\d+) = (\d+) : (\d+)", text)[0])
+            a, b, c, d = map(int, re.findall(r"(\d+)\s:\s(\d+) = (\d+)\s:\s(\d+)", text)[0])
             self.assertEqual(a * d, b * c, text)
 
     def test_picture_key_matches_the_shapes_drawn(self):
@@ -132,7 +132,7 @@ class Pages(unittest.TestCase):
     def test_mixture_key_is_the_strongest(self):
         for level in (1, 2):
             for q in made(self.fam("ratio.compare-mixtures"), "Q", level):
-                ratios = [tuple(map(int, m)) for m in re.findall(r"<td>(\d+) : (\d+)</td>", q.text)]
+                ratios = [tuple(map(int, m)) for m in re.findall(r"<td>(\d+)\s:\s(\d+)</td>", q.text)]
                 best = max(range(4), key=lambda i: Fraction(ratios[i][0], sum(ratios[i])))
                 self.assertEqual(q.parts[0].key, str(best + 1))
 

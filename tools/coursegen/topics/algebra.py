@@ -228,6 +228,12 @@ def balance_figure(boxes, left_mass, right_mass, letter):
 
 # ---------------------------------------------------------------- families
 
+def _other_item(item):
+    """A second thing bought with item, never one whose name it shares
+    (a bag with a bag of rice would read as the same thing)."""
+    return "basket" if "bag" in item else "bag"
+
+
 @family("algebra.write-expression", TOPIC, ["Q"], levels=(1, 2, 3))
 def write_expression(rng, level, slots):
     a, b = names(rng, 2)
@@ -254,8 +260,9 @@ def write_expression(rng, level, slots):
         (s1, p1, _) = rng.choice(SHOP_ITEMS)
         more = rng.randint(2, 9)
         count = rng.randint(2, 5)
-        text = p(f"A {s1} costs ${v}. A bag costs ${more} more than a {s1}.",
-                 f"{a} buys {count} {p1} and one bag.")
+        bag = _other_item(s1)
+        text = p(f"A {s1} costs ${v}. A {bag} costs ${more} more than a {s1}.",
+                 f"{a} buys {count} {p1} and one {bag}.")
         # count x letter for the items and letter + more for the bag.
         right = (count + 1, more)
         wrong = [(count, more), (count + 1, 0), (count + 1, more * count), (count, more * count)]
@@ -389,7 +396,7 @@ def word_problem(rng, level, slots):
         sing, plur = rng.choice(COUNTABLES)
         k, x = rng.randint(2, 6), rng.randint(8, 40)
         more = rng.randint(0, 12)
-        told = (f"{b} has {more} {plur} more than {k} times the number {a} has." if more
+        told = (f"{b} has {more} {sing if more == 1 else plur} more than {k} times the number {a} has." if more
                 else f"{b} has {k} times as many {plur} as {a}.")
         text = p(told,
                  f"Together they have {(k + 1) * x + more} {plur}. How many {plur} does {a} have?")
@@ -416,12 +423,12 @@ def pattern(rng, level, slots):
     kind = rng.choice(sorted(STICKS))
     first, step = STICKS[kind]
     word = {"squares": "squares in a row", "triangles": "triangles in a row",
-            "ladder": "two rows of squares", "diagonals": "squares with a diagonal each",
+            "ladder": "two rows of squares", "diagonals": "squares in a row, each with a diagonal,",
             "houses": "houses in a row"}[kind]
     fig = Figure(sticks_figure(kind),
                  f"Figures 1, 2 and 3 of a pattern of {word} made of sticks: "
                  f"{first}, {first + step} and {first + 2 * step} sticks")
-    text = p(f"A pattern of {word} is made with sticks. The first three figures are shown.") + "<p>{fig1}</p>"
+    text = p(f"A pattern of {word} is made with sticks. The first three figures are shown.") + "<p class=\"figure-row\">{fig1}</p>"
     if slots[0].kind == "Q":
         letter = rng.choice(["n", "k", "m", "p"])
         right = (step, first - step)
@@ -469,14 +476,14 @@ def perimeter(rng, level, slots):
         # The length is extra cm more than the width; drawn for the width x.
         fig = Figure(rectangle_figure(f"({letter} + {extra}) cm", f"{letter} cm", x + extra, x),
                      f"A rectangle, {letter} + {extra} cm long and {letter} cm wide")
-        text = p(f"The rectangle below is ({v} + {extra}) cm long and {v} cm wide.") + "<p>{fig1}</p>"
+        text = p(f"The rectangle below is ({v} + {extra}) cm long and {v} cm wide.") + "<p class=\"figure-row\">{fig1}</p>"
         right = (4, 2 * extra)
         wrong = [(2, extra), (4, extra), (2, 2 * extra), (3, extra)]
     else:
         base = extra + 4
         fig = Figure(triangle_figure(f"{letter} cm", f"{base} cm", x + 3, base),
                      f"A triangle with two sides of {letter} cm and a base of {base} cm")
-        text = p(f"The triangle below has two sides of {v} cm each and a base of {base} cm.") + "<p>{fig1}</p>"
+        text = p(f"The triangle below has two sides of {v} cm each and a base of {base} cm.") + "<p class=\"figure-row\">{fig1}</p>"
         x = x + 3
         right = (2, base)
         wrong = [(1, base), (2, 2 * base), (3, base), (2 + base, 0)]
@@ -507,8 +514,9 @@ def total_cost(rng, level, slots):
         wrong = [(count, -note), (-1, note), (-count, note - count), (count, note)]
         if level == 3:
             more = rng.randint(2, 9)
-            text = p(f"A {s1} costs ${v}. A bag costs ${more} more than a {s1}.",
-                     f"{buyer} buys {count} {p1} and a bag, and pays with {money(note)}.")
+            bag = _other_item(s1)
+            text = p(f"A {s1} costs ${v}. A {bag} costs ${more} more than a {s1}.",
+                     f"{buyer} buys {count} {p1} and a {bag}, and pays with {money(note)}.")
             right = (-(count + 1), note - more)
             wrong = [(-(count + 1), note + more), (-count, note - more), (count + 1, note - more),
                      (-(count + 1), note)]
@@ -533,7 +541,7 @@ def balance(rng, level, slots):
     fig = Figure(balance_figure(boxes, extra, right, letter),
                  f"A balance: {boxes} box{'es' if boxes > 1 else ''} of {letter} kg and {extra} kg "
                  f"on the left, {right} kg on the right")
-    text = (p(f"Each box has a mass of {var(letter)} kg. The scale below is balanced.") + "<p>{fig1}</p>"
+    text = (p(f"Each box has a mass of {var(letter)} kg. The scale below is balanced.") + "<p class=\"figure-row\">{fig1}</p>"
             + p(f"What is the value of {var(letter)}?"))
     return Question(text, [Part(key=num(solve_linear(boxes, extra, right)))], [fig])
 

@@ -6,12 +6,13 @@ against worked examples in tests/test_area_perimeter.py. Circles take pi as
 22/7 or 3.14, always stated, and keys are exact under that value.
 """
 
+import math
 from fractions import Fraction
 
 from ..contexts import names, pronoun
 from ..families import choice, family
 from ..model import Figure, Part, Question, num
-from ..svg import GREY, LIGHT, Svg
+from ..svg import GREY, LIGHT, Svg, boxes_meet, text_box
 from ..text import esc, frac, money, n, p
 
 TOPIC = 4
@@ -164,23 +165,63 @@ def _inside(pt, poly):
     return inside
 
 
-def _label_edge(svg, a, b, text, poly, gap=7):
-    """Writes text beside the side a-b, outside the polygon poly (pixels)."""
+def _label_edge(svg, a, b, text, poly, gap=7, avoid=None):
+    """Writes text beside the side a-b, outside the polygon poly (pixels).
+    With avoid (a list of label boxes, added to), a label that would cover
+    another slides along its side, then moves to the inside of the side."""
     (x1, y1), (x2, y2) = a, b
-    mx, my = (x1 + x2) / 2, (y1 + y2) / 2
     length = ((x2 - x1) ** 2 + (y2 - y1) ** 2) ** 0.5
     nx, ny = -(y2 - y1) / length, (x2 - x1) / length
+    mx, my = (x1 + x2) / 2, (y1 + y2) / 2
     if _inside((mx + 3 * nx, my + 3 * ny), poly):
         nx, ny = -nx, -ny
     size = svg.font
-    if abs(ny) > 0.9:            # a level side: above or below it
-        svg.text(mx, my + (gap + size * 0.75 if ny > 0 else -gap), text)
-    elif abs(nx) > 0.9:          # an upright side: left or right of it
-        svg.text(mx + (gap if nx > 0 else -gap), my + size * 0.35, text,
-                 anchor="start" if nx > 0 else "end")
-    else:
-        svg.text(mx + nx * gap * 1.6, my + ny * gap * 1.6 + size * 0.35, text,
-                 anchor="start" if nx > 0 else "end")
+
+    def spot(t, out):
+        px, py = x1 + (x2 - x1) * t, y1 + (y2 - y1) * t
+        sx, sy = (nx, ny) if out else (-nx, -ny)
+        if abs(sy) > 0.9:            # a level side: above or below it
+            return px, py + (gap + size * 0.75 if sy > 0 else -gap), "middle"
+        if abs(sx) > 0.9:            # an upright side: left or right of it
+            return px + (gap if sx > 0 else -gap), py + size * 0.35, "start" if sx > 0 else "end"
+        return px + sx * gap * 1.6, py + sy * gap * 1.6 + size * 0.35, "start" if sx > 0 else "end"
+
+    x, y, anchor = spot(0.5, True)
+    if avoid is not None:
+        # Beside the middle of its side, outside or in, reads best; slid
+        # along the side next.
+        for t, out in [(0.5, True), (0.5, False)] + [(t, out) for out in (True, False)
+                                                      for t in (0.4, 0.6, 0.3, 0.7)]:
+            sx, sy, sa = spot(t, out)
+            box = text_box(sx, sy, text, size, sa)
+            # Slid along a level side, a label must still stand over that side.
+            if t != 0.5 and abs(ny) > 0.9 and (box[0] < min(x1, x2) or box[2] > max(x1, x2)):
+                continue
+            glyphs = (box[0], sy - 0.75 * size, box[2], sy + 1)
+            if any(_crosses(e, glyphs) for e in zip(poly, poly[1:] + poly[:1])):
+                continue
+            if not any(boxes_meet(box, o, gap=6) for o in avoid):
+                x, y, anchor = sx, sy, sa
+                break
+        avoid.append(text_box(x, y, text, size, anchor))
+    svg.text(x, y, text, anchor=anchor)
+
+
+def _crosses(seg, box):
+    """Whether segment ((x1, y1), (x2, y2)) passes through box (l, t, r, b)."""
+    (x1, y1), (x2, y2) = seg
+    l, t, r, b = box
+    dx, dy = x2 - x1, y2 - y1
+    u0, u1 = 0.0, 1.0
+    for p_, q_ in ((-dx, x1 - l), (dx, r - x1), (-dy, y1 - t), (dy, b - y1)):
+        if p_ == 0:
+            if q_ < 0:
+                return False
+        elif p_ < 0:
+            u0 = max(u0, q_ / p_)
+        else:
+            u1 = min(u1, q_ / p_)
+    return u0 < u1
 
 
 class _Frame:
@@ -210,8 +251,10 @@ def polygon_svg(points, labels, fill="#fff", box=(320, 200), notes=(), scale=Non
     svg = Svg(frame.width, frame.height)
     px = [frame(pt) for pt in points]
     svg.polygon(px, fill=fill, width=2.2)
-    for i, text in labels.items():
-        _label_edge(svg, px[i], px[(i + 1) % len(px)], text, px)
+    placed = []
+    # Short sides first: they have the fewest places for a label.
+    for i in sorted(labels, key=lambda i: math.dist(px[i], px[(i + 1) % len(px)])):
+        _label_edge(svg, px[i], px[(i + 1) % len(px)], labels[i], px, avoid=placed)
     for x, y, text in notes:
         qx, qy = frame((x, y))
         svg.text(qx, qy + 5, text)
@@ -240,7 +283,8 @@ def rectangle_svg(length, breadth, unit, square=False, inside=None, hide=None,
     svg.polygon(px, fill=fill, width=2.2)
     top = "?" if hide == "length" else f"{n(length)} {unit}"
     side = "?" if hide == "breadth" else f"{n(breadth)} {unit}"
-    _label_edge(svg, px[2], px[3], top, px)
+    # A square's label stands a little further off, clear of the tick on that side.
+    _label_edge(svg, px[2], px[3], top, px, gap=11 if square else 7)
     if not square:
         _label_edge(svg, px[1], px[2], side, px)
     else:
@@ -653,9 +697,12 @@ def triangle(rng, level, slots):
 
 
 def _frame_picture(rng, unit):
-    """A rectangular card with a rectangular hole: (outer l, b, hole l, b)."""
+    """A rectangular card with a rectangular hole: (outer l, b, hole l, b).
+    The hole, drawn in a 300 by 180 box, is big enough to hold its two
+    labels, one under its top side and one in the middle of its right."""
     l, b = rng.randint(14, 24), rng.randint(10, 18)
-    hl, hb = rng.randint(4, l - 6), rng.randint(3, b - 5)
+    s = min(300 / l, 180 / b)
+    hl, hb = rng.randint(max(4, math.ceil(64 / s)), l - 6), rng.randint(max(3, math.ceil(64 / s)), b - 5)
     return l, b, hl, hb
 
 
@@ -699,8 +746,11 @@ def shaded(rng, level, slots):
             tb = tb - 1 if tb > 3 else tb + 1
         tri = [frame((0, h)), frame((tb, h)), frame((0, h - th))]
         svg.polygon(tri, fill="#fff", width=2)
-        svg.text((tri[0][0] + tri[1][0]) / 2, tri[0][1] - 6, f"{n(tb)} {unit}")
-        svg.text(tri[0][0] + 6, (tri[0][1] + tri[2][1]) / 2 + 5, f"{n(th)} {unit}", anchor="start")
+        # The triangle's sides are labelled outside the rectangle, below and
+        # left of the corner, where a small triangle has no room inside; the
+        # rectangle's own sides are then labelled at the top and the right.
+        svg.text((tri[0][0] + tri[1][0]) / 2, tri[0][1] + 18, f"{n(tb)} {unit}")
+        svg.text(tri[0][0] - 7, (tri[0][1] + tri[2][1]) / 2 + 5, f"{n(th)} {unit}", anchor="end")
         cut = triangle_area(tb, th)
         what = "a right-angled triangle is cut from one corner of a rectangle"
         alt = f"a white right-angled triangle with sides {tb} {unit} and {th} {unit} at one corner"
@@ -716,7 +766,10 @@ def shaded(rng, level, slots):
         what = ("the two unshaded triangles have the top and bottom sides of the rectangle as their "
                 "bases, and their top corners meet at one point inside the rectangle")
         alt = "two white triangles whose bases are the top and bottom sides and whose tips meet"
-    _label_edge(svg, po[2], po[3], f"{n(w)} {unit}", po)
+    if case == "triangle-cut":
+        _label_edge(svg, po[0], po[1], f"{n(w)} {unit}", po)
+    else:
+        _label_edge(svg, po[2], po[3], f"{n(w)} {unit}", po)
     _label_edge(svg, po[1], po[2], f"{n(h)} {unit}", po)
     fig = _figure(svg.render(), f"A shaded rectangle {w} {unit} by {h} {unit} with {alt}")
     total = w * h
@@ -941,10 +994,11 @@ def circle(rng, level, slots):
             fig = _figure(circle_svg(r, "cm", show="diameter"), f"A circle with diameter {2 * r} cm")
             return Question(p("The diameter of the circle is shown. What is its radius?"),
                             [Part(key=num(r), unit="cm")], [fig])
-        d = rng.choice([7, 14, 21, 28, 35, 42])
+        pi = rng.choice([PI_7, PI_314])
+        d = rng.choice([7, 14, 21, 28, 35, 42, 49, 56, 70] if pi == PI_7 else [5, 10, 20, 30, 40, 50])
         fig = _figure(circle_svg(d / 2, "cm", show="diameter", label=f"{d} cm"), f"A circle with diameter {d} cm")
-        return Question(p(f"Find the circumference of the circle. {_pi_text(PI_7)}"),
-                        [Part(key=num(circumference(PI_7, d)), unit="cm")], [fig])
+        return Question(p(f"Find the circumference of the circle. {_pi_text(pi)}"),
+                        [Part(key=num(circumference(pi, d)), unit="cm")], [fig])
     if level == 2:
         # Radius or diameter shown; area or circumference asked; either value of pi.
         pi = rng.choice([PI_7, PI_314])

@@ -89,8 +89,10 @@ def from_parts(rng, level, slots):
                                              rng.randint(0, 9), rng.randint(1, 9))
     if rng.random() < 0.5:
         x = ones + Fr(tenths, 10) + Fr(thousandths, 1000)
-        said = f"{ones} ones, {tenths} tenths and {thousandths} thousandths" if tenths else \
-            f"{ones} ones and {thousandths} thousandths"
+        def count(k, place):
+            return f"{k} {place[:-1] if k == 1 else place}"
+        said = (f"{count(ones, 'ones')}, {count(tenths, 'tenths')} and {count(thousandths, 'thousandths')}"
+                if tenths else f"{count(ones, 'ones')} and {count(thousandths, 'thousandths')}")
         return Question(p(f"Write {said} as a decimal."), [Part(key=num(x))])
     terms = [Fr(ones), Fr(tenths, 10), Fr(hundredths, 100), Fr(thousandths, 1000)]
     terms = [t for t in terms if t]
@@ -154,9 +156,10 @@ def compare(rng, level, slots):
     ranked = values if order == "smallest" else values[::-1]
     pos = rng.randint(2, 3)
     ordinal = {2: "second", 3: "third"}[pos]
-    return Question(p(f"Arrange these numbers in order, beginning with the {order}:"),
-                    [Part(key=num(ranked[pos - 1]),
-                          prompt=f"{', '.join(n(v) for v in shown)}. Which number comes {ordinal}?")])
+    # Spaced apart, with no full stop after the last, which would read as a decimal point.
+    return Question(p(f"Arrange these numbers in order, beginning with the {order}.")
+                    + p(" &#160; &#160; ".join(n(v) for v in shown)),
+                    [Part(key=num(ranked[pos - 1]), prompt=f"Which number comes {ordinal}?")])
 
 
 @family("dec.pattern", TOPIC, ["N"], levels=(1, 2))
@@ -387,27 +390,30 @@ def measure_story(rng, level, slots):
                           f"pieces of {piece_cm} cm each from it.",
                           "What length of ribbon was left? Give your answer in metres."),
                         [Part(key=num(total - Fr(piece_cm * k, 100)), unit="m")])
-    jug = rng.choice([Fr(3, 2), Fr(2), Fr(5, 2), Fr(9, 4)])
-    cup = rng.choice([150, 175, 225, 250, 275])
-    cups = rng.randint(2, 5)
+    jug = rng.choice([Fr(3, 2), Fr(7, 4), Fr(2), Fr(9, 4), Fr(5, 2), Fr(3)])
+    cup = rng.choice([125, 150, 175, 200, 225, 250, 275, 300])
+    cups = rng.randint(2, 6)
+    drink = rng.choice(["orange juice", "apple juice", "milk", "lemonade", "soya milk"])
     if cup * cups >= jug * 1000:
         raise ValueError("pours more than there is")
-    return Question(p(f"A jug holds {n(jug)} \u2113 of orange juice. {person} pours {cups} cups of "
+    return Question(p(f"A jug holds {n(jug)} \u2113 of {drink}. {person} pours {cups} cups of "
                       f"{cup} m\u2113 each from the jug.",
-                      "How much juice is left in the jug? Give your answer in millilitres."),
+                      f"How much {drink} is left in the jug? Give your answer in millilitres."),
                     [Part(key=num(jug * 1000 - cup * cups), unit="m\u2113")])
 
 
 @family("dec.bill-share", TOPIC, ["N"], levels=(3,))
 def bill_share(rng, level, slots):
     k = rng.randint(3, 6)
-    each = Fr(rng.randint(400, 1800), 20)
+    # A child's lunch costs what a child's lunch costs; the adult pays the larger part.
+    each = Fr(rng.randint(120, 360), 20)
     people = names(rng, k)
     adult = rng.choice(ADULTS)
-    extra = Fr(rng.randint(10, 60), 10)
+    extra = Fr(rng.randint(150, 450), 10)
     text = p(f"{', '.join(people[:-1])} and {people[-1]} had lunch with {adult}. "
-             f"{adult} paid {money(extra)} towards the bill and the {k} children shared the rest equally.",
-             f"The bill was {money(each * k + extra)}. How much did each child pay?")
+             f"The bill was {money(each * k + extra)}.",
+             f"{adult} paid {money(extra)} of it and the {k} children shared the rest equally.",
+             "How much did each child pay?")
     return Question(text, [Part(key=num(each), unit_before="$")])
 
 

@@ -470,7 +470,8 @@ def story_spending(rng, level, slots):
         raise ValueError("spends too much")
     spent = a + b
     total = spent.denominator * rng.randint(4, 20) * 5
-    text = p(f"{person} spent {frac(a)} of {possessive(person)} money on food and {frac(b)} of it on clothes.")
+    spending = f"spent {frac(a)} of {possessive(person)} money on food and {frac(b)} of it on clothes."
+    text = p(f"{person} {spending}")
     if slots[0].kind == "F":
         return Question(text, [
             Part(key=key_as(spent, "F"), prompt=f"What fraction of {possessive(person)} money did "
@@ -478,7 +479,7 @@ def story_spending(rng, level, slots):
             Part(key=num(total), unit_before="$",
                  prompt=f"{pronoun(person).capitalize()} had {money((1 - spent) * total)} left. "
                         f"How much money did {pronoun(person)} have at first?")])
-    return Question(p(f"{person} had {money(total)}.") + text, [
+    return Question(p(f"{person} had {money(total)}. {pronoun(person).capitalize()} {spending}"), [
         Part(key=num(a * total), unit_before="$", prompt="How much did " + pronoun(person) + " spend on food?"),
         Part(key=key_as(1 - spent, "F"), prompt=f"What fraction of {possessive(person)} money was left?")])
 

@@ -12,7 +12,7 @@ from fractions import Fraction
 from ..contexts import names, pronoun, possessive
 from ..families import choice, family, near_misses
 from ..model import Figure, Part, Question, num
-from ..svg import GREY, LIGHT, Svg
+from ..svg import GREY, LIGHT, Svg, boxes_meet, text_box
 from ..text import frac, n, p
 
 TOPIC = 6
@@ -365,14 +365,22 @@ class Drawing:
             q = self._xy(q)
             return m + (q[0] - x0) * k, m + (y1 - q[1]) * k
 
+        # Labels keep off the lines and off each other; the small marks on
+        # the sides (equal-side ticks, parallel arrows) are drawn last,
+        # where they miss the labels.
+        self._lines = [(sc(op[1]), sc(op[2])) for op in self.ops if op[0] == "seg"]
+        arcs = {id(op): self._arc(sc, *op[1:]) for op in self.ops if op[0] == "angle"}
+        for pts, *_ in arcs.values():
+            self._lines += list(zip(pts, pts[1:]))
+        self._labels = []
+        ticks = []
         for op in self.ops:
             kind = op[0]
             if kind == "seg":
                 (ax, ay), (bx, by) = sc(op[1]), sc(op[2])
                 svg.line(ax, ay, bx, by, width=op[4], dash="6,4" if op[3] else None)
             elif kind == "angle":
-                _, v, a, b, label, reflex, radius = op
-                self._angle(svg, sc, v, a, b, label, reflex, radius)
+                self._angle(svg, sc(op[1]), op[4], *arcs[id(op)])
             elif kind == "right":
                 _, v, a, b = op
                 V = sc(v)
@@ -382,61 +390,111 @@ class Drawing:
                 pts = [_add(V, da, s), _add(_add(V, da, s), db, s), _add(V, db, s)]
                 svg.polyline(pts, width=1.5)
             elif kind == "ticks":
-                _, a, b, count = op
-                A, B = sc(a), sc(b)
-                d = _unit(vec(A, B))
-                nrm = (-d[1], d[0])
-                mid = ((A[0] + B[0]) / 2, (A[1] + B[1]) / 2)
-                for i in range(count):
-                    c = _add(mid, d, (i - (count - 1) / 2) * 5)
-                    svg.line(*_add(c, nrm, -6), *_add(c, nrm, 6), width=1.8)
+                ticks.append(op)
             elif kind == "arrows":
-                _, a, b, count, at = op
-                A, B = sc(a), sc(b)
-                d = _unit(vec(A, B))
-                nrm = (-d[1], d[0])
-                mid = (A[0] + (B[0] - A[0]) * at, A[1] + (B[1] - A[1]) * at)
-                for i in range(count):
-                    tip = _add(mid, d, 4 + (i - (count - 1) / 2) * 8)
-                    back = _add(tip, d, -8)
-                    svg.polyline([_add(back, nrm, 6), tip, _add(back, nrm, -6)], width=1.8)
+                ticks.append(op)
             elif kind == "name":
                 _, name, at = op
                 q = self.pts[name]
-                away = 14
-                if at == "free":
-                    at, away = self._free_heading(name), 19
-                if at is None:
-                    at = math.degrees(math.atan2(q[1] - cy, q[0] - cx))
                 P = sc(q)
-                d = _dir(at)
-                tx, ty = P[0] + d[0] * away, P[1] - d[1] * away
-                svg.text(tx, ty + 5, name, bold=True)
+                if at == "free":
+                    tries = [(head, d0) for head, gap in self._free_headings(name)
+                             for d0 in [max(19, _clear_of_rays(head - gap / 2, head + gap / 2, name, 15))]]
+                else:
+                    if at is None:
+                        at = math.degrees(math.atan2(q[1] - cy, q[0] - cx))
+                    tries = [(at, 14)]
+                spots = [(head, d0 + extra) for head, d0 in tries for extra in range(0, 21, 3)]
+                self._label(svg, P, spots, name, bold=True)
+        for op in ticks:
+            kind, a, b, count = op[:4]
+            A, B = sc(a), sc(b)
+            d = _unit(vec(A, B))
+            nrm = (-d[1], d[0])
+            at0 = op[4] if kind == "arrows" else 0.5
+            for at in (at0, at0 - 0.1, at0 + 0.1, at0 - 0.18, at0 + 0.18):
+                mid = (A[0] + (B[0] - A[0]) * at, A[1] + (B[1] - A[1]) * at)
+                marks = []
+                for i in range(count):
+                    if kind == "ticks":
+                        c = _add(mid, d, (i - (count - 1) / 2) * 5)
+                        marks.append([_add(c, nrm, -6), _add(c, nrm, 6)])
+                    else:
+                        tip = _add(mid, d, 4 + (i - (count - 1) / 2) * 8)
+                        back = _add(tip, d, -8)
+                        marks.append([_add(back, nrm, 6), tip, _add(back, nrm, -6)])
+                if not any(_crosses(seg, _grow(box, 2)) for mk in marks for seg in zip(mk, mk[1:])
+                           for box in self._labels):
+                    break
+            for mk in marks:
+                if kind == "ticks":
+                    svg.line(*mk[0], *mk[1], width=1.8)
+                else:
+                    svg.polyline(mk, width=1.8)
         return svg.render()
 
-    def _free_heading(self, name):
-        """The middle of the widest gap between the lines at a point, and
-        of an unmarked one if there is one."""
+    def _label(self, svg, P, spots, text, bold=False, italic=False):
+        """Writes text at the first spot (heading, distance from P) where no
+        line crosses it and no label is in its way; at the first spot when
+        every one is taken."""
+        size = svg.font
+        choice_ = None
+        for head, dist in spots:
+            d = _dir(head)
+            x, y = P[0] + d[0] * dist, P[1] - d[1] * dist + 5
+            box = text_box(x, y, text, size)
+            glyphs = (box[0], y - 0.75 * size, box[2], y + 1)
+            if choice_ is None:
+                choice_ = (x, y, box)
+            if not any(_crosses(line, glyphs) for line in self._lines) and \
+                    not any(boxes_meet(box, other, gap=2) for other in self._labels):
+                choice_ = (x, y, box)
+                break
+        x, y, box = choice_
+        self._labels.append(box)
+        svg.text(x, y, text, bold=bold, italic=italic)
+
+    def _free_headings(self, name):
+        """Where a point's name may go: the middles of the gaps between the
+        lines at the point, unmarked gaps first, wider first, each with its
+        width. Lines ending at the point and lines running through it count."""
         q = self.pts[name]
-        heads = sorted(_heading(q, self._xy(op[2] if op[1] == name else op[1]))
-                       for op in self.ops if op[0] == "seg" and name in op[1:3])
+        heads = []
+        for op in self.ops:
+            if op[0] != "seg":
+                continue
+            a, b = self._xy(op[1]), self._xy(op[2])
+            if name in op[1:3]:
+                heads.append(_heading(q, b if op[1] == name else a))
+            elif (abs(cross(vec(a, q), vec(a, b))) < 1e-9 * math.dist(a, b) ** 2
+                  and 0 < dot(vec(a, q), vec(a, b)) < dot(vec(a, b), vec(a, b))):
+                heads += [_heading(q, a), _heading(q, b)]
+        heads.sort()
+        if not heads:
+            return [(270, 360)]
         marked = [(_heading(q, self._xy(op[2])), _heading(q, self._xy(op[3])))
                   for op in self.ops if op[0] in ("angle", "right") and op[1] == name]
 
         def same(x, y):
             return abs((x - y + 180) % 360 - 180) < 1e-6
 
-        best, where = None, 270
+        gaps = []
         for i, h in enumerate(heads):
             nxt = heads[(i + 1) % len(heads)] + (360 if i == len(heads) - 1 else 0)
             taken = any(same(a, h) and same(b, nxt) or same(b, h) and same(a, nxt)
                         for a, b in marked)
-            score = (not taken, nxt - h)
-            if best is None or score > best:
-                best, where = score, h + (nxt - h) / 2
-        return where
+            gaps.append(((not taken, nxt - h), h + (nxt - h) / 2, nxt - h))
+        gaps.sort(key=lambda g_: g_[0], reverse=True)
+        return [(where, width) for _, where, width in gaps]
 
-    def _angle(self, svg, sc, v, a, b, label, reflex, radius):
+    def _free_heading(self, name):
+        """The middle of the widest gap at a point (an unmarked one if there
+        is one) and the gap's width."""
+        return self._free_headings(name)[0]
+
+    def _arc(self, sc, v, a, b, label, reflex, radius):
+        """The arc marking an angle: its points, the headings it runs
+        between (anticlockwise), its sweep and radius."""
         V = sc(v)
         # Screen y points down: headings are measured with y flipped back.
         ha = math.degrees(math.atan2(-(sc(a)[1] - V[1]), sc(a)[0] - V[0]))
@@ -454,12 +512,61 @@ class Drawing:
         for i in range(steps + 1):
             t = math.radians(ha + sweep * i / steps)
             pts.append((V[0] + r * math.cos(t), V[1] - r * math.sin(t)))
+        return pts, ha, hb, sweep, r
+
+    def _angle(self, svg, V, label, pts, ha, hb, sweep, r):
         svg.polyline(pts, width=1.3)
         if label:
-            mid = math.radians(ha + sweep / 2)
-            dist = r + 7 + 4 * len(label)
-            svg.text(V[0] + dist * math.cos(mid), V[1] - dist * math.sin(mid) + 5, label,
-                     italic=len(label) == 1)
+            mid = ha + sweep / 2
+            # Far enough out along the middle that no arm of the angle
+            # crosses the label, further if another line, arc or label is there.
+            dist = max(r + 7 + 4 * len(label), _clear_of_rays(ha, hb, label, svg.font))
+            # Then off the middle, for a line that runs into the angle.
+            turns = [0] + [t * sign for t in range(6, int(sweep / 2) - 10, 6) for sign in (1, -1)]
+            spots = [(mid + turn, dist + extra) for extra in range(0, 31, 3) for turn in turns]
+            self._label(svg, V, spots, label, italic=len(label) == 1)
+
+
+def _crosses(seg, box):
+    """Whether the segment ((x1, y1), (x2, y2)) passes through the box
+    (left, top, right, bottom)."""
+    (x1, y1), (x2, y2) = seg
+    l, t, r, b = box
+    dx, dy = x2 - x1, y2 - y1
+    u0, u1 = 0.0, 1.0
+    for p_, q_ in ((-dx, x1 - l), (dx, r - x1), (-dy, y1 - t), (dy, b - y1)):
+        if p_ == 0:
+            if q_ < 0:
+                return False
+        else:
+            u = q_ / p_
+            if p_ < 0:
+                u0 = max(u0, u)
+            else:
+                u1 = min(u1, u)
+    return u0 < u1
+
+
+def _grow(box, by):
+    return box[0] - by, box[1] - by, box[2] + by, box[3] + by
+
+
+def _clear_of_rays(h1, h2, label, size, pad=3):
+    """How far from a vertex, along the middle of the turn from heading h1
+    anticlockwise to h2 (degrees), a label must stand so that neither ray
+    crosses it; 0 when the opening is half a turn or more."""
+    sweep = (h2 - h1) % 360
+    if sweep >= 180 or sweep == 0:
+        return 0
+    l, t, r, b = text_box(0, 0, label, size)
+    w, h = r - l, 0.75 * size
+    need = 0
+    for head in (h1, h2):
+        t_ = math.radians(head)
+        # Half the label's extent across the ray, over the sine of half the opening.
+        across = w / 2 * abs(math.sin(t_)) + h / 2 * abs(math.cos(t_))
+        need = max(need, (across + pad) / math.sin(math.radians(sweep / 2)))
+    return need
 
 
 def _unit(v):
@@ -1161,6 +1268,7 @@ def _protractor(arm, left):
     svg = Svg(2 * R + 90, R + 70, font=10)
     cx, cy = R + 45, R + 38
     svg.path(f"M{cx - R},{cy} A{R},{R} 0 0 1 {cx + R},{cy} Z", fill="#f4f4f4", width=1.5)
+    numbers = []
     for a in range(0, 181, 5):
         t = math.radians(a)
         long_ = a % 10 == 0
@@ -1171,13 +1279,13 @@ def _protractor(arm, left):
             # Outer scale: 0 on the left; inner scale: 0 on the right.
             ro, ri = R - 22, R - 42
             if 0 < a < 180:
-                svg.text(cx + ro * math.cos(t), cy - ro * math.sin(t) + 4, str(180 - a), size=10)
-                svg.text(cx + ri * math.cos(t), cy - ri * math.sin(t) + 4, str(a), size=9)
+                numbers.append((cx + ro * math.cos(t), cy - ro * math.sin(t) + 4, str(180 - a), 10))
+                numbers.append((cx + ri * math.cos(t), cy - ri * math.sin(t) + 4, str(a), 9))
             else:
                 # The end labels sit above the base line, clear of the arms.
                 side = 1 if a == 0 else -1
-                svg.text(cx + side * (R - 16), cy - 6, "180" if a == 0 else "0", size=10)
-                svg.text(cx + side * (R - 40), cy - 6, "0" if a == 0 else "180", size=9)
+                numbers.append((cx + side * (R - 16), cy - 6, "180" if a == 0 else "0", 10))
+                numbers.append((cx + side * (R - 40), cy - 6, "0" if a == 0 else "180", 9))
     svg.line(cx - 8, cy, cx + 8, cy, width=1)
     svg.line(cx, cy - 8, cx, cy, width=1)
     base = 180 if left else 0
@@ -1186,6 +1294,10 @@ def _protractor(arm, left):
     svg.line(cx - ext if left else cx, cy, cx if left else cx + ext, cy, width=2.4)
     t = math.radians(other)
     svg.line(cx, cy, cx + ext * math.cos(t), cy - ext * math.sin(t), width=2.4)
+    # The scale goes over the arm, as printed on a clear protractor laid on
+    # the lines: the numbers the arm passes stay readable.
+    for x, y, text, size in numbers:
+        svg.text(x, y, text, size=size, halo=True)
     svg.text(cx + (ext + 10) * math.cos(t), cy - (ext + 10) * math.sin(t) + 5, "R", size=15, bold=True)
     svg.text(cx - ext - 10 if left else cx + ext + 10, cy + 5, "P", size=15, bold=True)
     svg.text(cx, cy + 22, "Q", size=15, bold=True)
@@ -1269,13 +1381,17 @@ def parallel_perpendicular(rng, level, slots):
     show = lambda pr: f"{pr[0]} and {pr[1]}"
     part = choice(rng, show(right), [show(b) for b in bad],
                   prompt=f"Which two sides of the figure are {want}?")
+    # The grid runs a cell past the figure on every side, so that the corner
+    # labels, set outside the corners, stay on the grid.
     cell = 34
-    svg = Svg(9 * cell + 20, 7 * cell + 20)
-    for i in range(10):
-        svg.line(10 + i * cell, 10, 10 + i * cell, 10 + 7 * cell, stroke="#999", width=0.8)
-    for j in range(8):
-        svg.line(10, 10 + j * cell, 10 + 9 * cell, 10 + j * cell, stroke="#999", width=0.8)
-    xy = [(10 + x * cell, 10 + 7 * cell - y * cell) for x, y in pts]
+    x0, y0 = min(x for x, _ in pts) - 1, min(y for _, y in pts) - 1
+    cols, rows = max(x for x, _ in pts) + 1 - x0, max(y for _, y in pts) + 1 - y0
+    svg = Svg(cols * cell + 20, rows * cell + 20)
+    for i in range(cols + 1):
+        svg.line(10 + i * cell, 10, 10 + i * cell, 10 + rows * cell, stroke="#999", width=0.8)
+    for j in range(rows + 1):
+        svg.line(10, 10 + j * cell, 10 + cols * cell, 10 + j * cell, stroke="#999", width=0.8)
+    xy = [(10 + (x - x0) * cell, 10 + rows * cell - (y - y0) * cell) for x, y in pts]
     svg.polygon(xy, width=2.5)
     cx = sum(x for x, _ in xy) / len(xy)
     cy = sum(y for _, y in xy) / len(xy)
@@ -1412,8 +1528,8 @@ def _solid_svg(name, rng):
 def solids(rng, level, slots):
     name = rng.choice(list(SOLIDS))
     f, e, v = solid_counts(name)
-    fig = Figure(_solid_svg(name, rng), f"A {name}")
     art = "an" if name[0] in "aeiou" else "a"
+    fig = Figure(_solid_svg(name, rng), f"{art.capitalize()} {name}")
     if len(slots) == 2:
         who = names(rng, 1)[0]
         if level == 2:
@@ -1593,13 +1709,14 @@ def symmetry_lines(rng, level, slots):
         return Question("", [part])
     name = rng.choice(list(SHAPE_SYMMETRY))
     key = SHAPE_SYMMETRY[name]
-    fig = Figure(_shape_svg(name, rng), f"A {name}")
+    art = "an" if name[0] in "aeiou" else "a"
+    fig = Figure(_shape_svg(name, rng), f"{art.capitalize()} {name}")
     ask = "How many lines of symmetry does this figure have?"
     if slots[0].kind == "N":
-        return Question(p(f"The figure shows a {name}."), [Part(key=num(key), prompt=ask)], [fig])
+        return Question(p(f"The figure shows {art} {name}."), [Part(key=num(key), prompt=ask)], [fig])
     part = choice(rng, str(key), [str(x) for x in near_misses(rng, key, [0, 1, 2, 3, 4, key + 1, len(_shape_points(name, rng))])],
                   prompt=ask)
-    return Question(p(f"The figure shows a {name}."), [part], [fig])
+    return Question(p(f"The figure shows {art} {name}."), [part], [fig])
 
 
 @family("geometry.symmetry-complete", TOPIC, ["N", "Q"], levels=(1, 2))

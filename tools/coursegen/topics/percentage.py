@@ -242,14 +242,19 @@ def shaded(rng, level, slots):
 
 # ---------------------------------------------------------------- of a quantity
 
-PEOPLE_GROUPS = [("pupils in a school", "pupils", "wear glasses"),
-                 ("people at a concert", "people", "were children"),
-                 ("members of a club", "members", "are girls"),
-                 ("visitors to a museum", "visitors", "were adults"),
-                 ("pupils in a hall", "pupils", "were boys"),
-                 ("trees in an orchard", "trees", "are mango trees"),
-                 ("fish in a pond", "fish", "are goldfish"),
-                 ("books in a library", "books", "are story books")]
+# (the whole, what they are, what a part of them is or does, what the rest
+# are or do, and the two parts by name for comparing them)
+PEOPLE_GROUPS = [("pupils in a school", "pupils", "wear glasses", "do not",
+                  "pupils without glasses", "pupils with glasses"),
+                 ("people at a concert", "people", "were children", "were adults", "adults", "children"),
+                 ("members of a club", "members", "are girls", "are boys", "boys", "girls"),
+                 ("visitors to a museum", "visitors", "were adults", "were children", "children", "adults"),
+                 ("pupils in a hall", "pupils", "were boys", "were girls", "girls", "boys"),
+                 ("trees in an orchard", "trees", "are mango trees", "are durian trees",
+                  "durian trees", "mango trees"),
+                 ("fish in a pond", "fish", "are goldfish", "are koi", "koi", "goldfish"),
+                 ("books in a library", "books", "are story books", "are picture books",
+                  "picture books", "story books")]
 
 
 @family("percent.of-amount", TOPIC, ["N", "Q"], levels=(1, 2, 3))
@@ -268,11 +273,12 @@ def of_amount(rng, level, slots):
                  Fraction(amount, rate) if amount % rate == 0 else key + 10, key + rate]
         bad = near_misses(rng, key, [w for w in wrong if w.denominator == 1 and w > 0])
         return Question("", [choice(rng, n(key), [n(b) for b in bad], prompt=ask)])
-    group, things, trait = rng.choice(PEOPLE_GROUPS)
+    group, things, trait, rest, rest_name, trait_name = rng.choice(PEOPLE_GROUPS)
     amount = _multiple(rng, rate, 120, 2400, also=10 if level == 3 else 1)
     key = _whole(percent_of(rate, amount))
+    were = "were" if trait.startswith("were") else "are"
     if level == 2:
-        text = p(f"There are {n(amount)} {group}. {pct(rate)} of them {trait}.",
+        text = p(f"There {were} {n(amount)} {group}. {pct(rate)} of them {trait}.",
                  f"How many of the {things} {trait}?")
         if slots[0].kind == "Q":
             wrong = [amount - key, Fraction(rate * amount, 10), key + rate, key * 2, key // 2]
@@ -283,9 +289,10 @@ def of_amount(rng, level, slots):
     if rate == 50:
         raise ValueError("no difference")
     others = amount - key
-    text = p(f"There are {n(amount)} {group}. {pct(rate)} of them {trait} and the rest do not.",
-             f"How many more {things} {'do not' if others > key else 'do'} than {'do' if others > key else 'do not'}?")
-    return Question(text, [Part(key=num(abs(others - key)), unit=things)])
+    more, fewer = (rest_name, trait_name) if others > key else (trait_name, rest_name)
+    text = p(f"There {were} {n(amount)} {group}. {pct(rate)} of them {trait} and the rest {rest}.",
+             f"How many more {more} {were} there than {fewer}?")
+    return Question(text, [Part(key=num(abs(others - key)), unit=things if "glasses" in more else more)])
 
 
 # ---------------------------------------------------------------- as a percentage
@@ -354,12 +361,12 @@ def discount(rng, level, slots):
                                    Part(key=num(sale), prompt="What is the sale price of the "
                                         f"{thing}?", unit_before="$")])
         count = rng.randint(2, 3)
-        buyer = rng.choice(["a school", "a hotel", "an office"])
+        buyer = rng.choice(ADULTS)
         text = p(f"The usual price of a {thing} is {money(price)}. During a sale, every {thing} "
-                 f"is sold at {pct(rate)} off. {buyer.capitalize()} buys {count} of them at the sale.")
+                 f"is sold at {pct(rate)} off. {buyer} buys {count} of them at the sale as presents.")
         return Question(text, [
             Part(key=num(sale), prompt=f"What is the sale price of one {thing}?", unit_before="$"),
-            Part(key=num(off * count), prompt=f"How much money does the {buyer.split()[1]} save by "
+            Part(key=num(off * count), prompt=f"How much money does {buyer} save by "
                  f"buying the {count} {_plural(thing)} at the sale?", unit_before="$")])
     if slots[0].kind == "Q":
         text = p(f"A {thing} costs {money(price)}. It is sold at a discount of {pct(rate)}.",
@@ -517,7 +524,8 @@ def whole_from_part_question(rng, level, slots):
     rate = rng.choice([10, 20, 25, 30, 40, 60, 75, 15, 35, 45])
     if len(slots) == 2 or level == 2:
         thing, lo, hi = _item(rng)
-        total = _multiple(rng, rate, 20, 300, also=1)
+        # The thing costs what such a thing costs; the savings follow from it.
+        total = _multiple(rng, rate, -(-lo * 100 // rate), min(hi * 100 // rate, 2000), also=1)
         part = percent_of(rate, total)
         _whole(part)
         text = p(f"{who} spent {pct(rate)} of {possessive(who)} savings on a {thing}. "

@@ -202,6 +202,7 @@ RATE_THINGS = [  # (what, per, unit of amount, plural unit, lo, hi per minute)
     ("A bakery machine", "shapes", "buns", "buns", 5, 30),
 ]
 ASK_VERB = {"prints": "print", "packs": "pack", "shapes": "shape"}
+DONE_VERB = {"prints": "printed", "packs": "packed", "shapes": "shaped"}
 
 
 @family("rate.unit-rate", TOPIC, ["N"], levels=(1, 2))
@@ -492,16 +493,23 @@ def finish_time(rng, level, slots):
     mins = rng.randint(5, 30) * 5
     amount = rate * mins
     start = _start(rng, 8, 14)
-    thing = "litres of water" if unit == "\u2113" else words
+    tap = unit == "\u2113"
+    thing = "litres of water" if tap else words
+
+    def done(count):
+        if tap:
+            return f"{n(count)} litres of water have flowed into the tank"
+        return f"it has {DONE_VERB[verb]} {n(count)} {thing}"
+    first = p(f"{who} {verb} {rate} {thing} per minute. It is turned on at {clock(start)}.")
     if level == 2:
-        text = p(f"{who} {verb} {rate} {thing} per minute. It starts at {clock(start)}.",
-                 f"At what time will it have finished {n(amount)} {thing}?")
+        text = first + p(f"At what time will {done(amount).replace('it has', 'it have')}?")
         return Question(text, [time_part("", start + fill_minutes(amount, rate))])
     pause = rng.choice([10, 15, 20, 30])
-    half = amount // 2
-    text = p(f"{who} {verb} {rate} {thing} per minute. It starts at {clock(start)}.",
-             f"After {n(half)} {thing}, it is stopped for {pause} minutes and then carries on at the same rate.",
-             f"At what time will it have finished {n(amount)} {thing}?")
+    # The pause comes after a whole number of minutes, so a pupil can time both spells.
+    half = rate * rng.randint(mins // 3, 2 * mins // 3)
+    text = first + p(f"When {done(half)}, it is turned off for {pause} minutes and then turned on again "
+                     "at the same rate.",
+                     f"At what time will {done(amount).replace('it has', 'it have')}?")
     end = start + fill_minutes(half, rate) + pause + fill_minutes(amount - half, rate)
     return Question(text, [time_part("", end)])
 
@@ -568,7 +576,7 @@ def charges(rng, level, slots):
         steps = rng.randint(4, 25)
         paid = c1 + steps * c2
         ask2 = p(f"{'A' if len(slots) == 1 else 'Another'} ride cost {money(paid)}. "
-                 "What is the longest distance, in km, that ride could have been?")
+                 "What is the longest distance, in km, the ride could have been?")
         part2 = Part(key=num(Fraction(units_for_charge(paid, first, c1, step, c2), 1000)), prompt=ask2, unit="km")
     else:
         start = _start(rng, 8, 12)
@@ -581,7 +589,7 @@ def charges(rng, level, slots):
         steps = rng.randint(2, 9)
         paid = c1 + steps * c2
         ask2 = p(f"{'A' if len(slots) == 1 else 'Another'} customer paid {money(paid)}. "
-                 f"What is the longest time, in minutes, that customer could have "
+                 f"What is the longest time, in minutes, the customer could have "
                  f"{'parked' if thing == 'parking' else 'hired the bicycle'} for?")
         part2 = Part(key=num(units_for_charge(paid, first, c1, step, c2)), prompt=ask2, unit="minutes")
     text = p(f"The table shows the charges for {thing}.") + card
@@ -619,7 +627,7 @@ def journey(rng, level, slots):
                  f"A route from {a} through {b} to {c}: {n(d1)} km then {n(d2)} km")
     text = (p(f"{driver} left {a} at {clock(start)} and drove {n(d1)} km to {b} at an average speed of {s1} km/h.",
               f"{he.capitalize()} stopped at {b} for {stop} minutes and then drove {n(d2)} km to {c}, "
-              f"arriving at {clock(reach_c)}.") + "<p>{fig1}</p>")
+              f"arriving at {clock(reach_c)}.") + "<p class=\"figure-row\">{fig1}</p>")
     cands = [
         ("N", Part(key=num(travel_minutes(d1, s1)), unit="minutes",
                    prompt=f"How many minutes did the drive from {a} to {b} take?")),
@@ -651,7 +659,7 @@ def meeting_parts(rng, level, slots):
                  f"{a} sets off from {x} and {b} from {y}, {n(gap)} km apart, towards each other")
     text = (p(f"{x} and {y} are {n(gap)} km apart. At {clock(start)}, {a} sets off from {x} towards {y} "
               f"and {b} sets off from {y} towards {x}, on the same road.",
-              f"{a} {how}s at {va} km/h and {b} {how}s at {vb} km/h.") + "<p>{fig1}</p>")
+              f"{a} {how}s at {va} km/h and {b} {how}s at {vb} km/h.") + "<p class=\"figure-row\">{fig1}</p>")
     half = mins // 2 if (mins // 2) % 5 == 0 else 30
     apart = gap - distance_covered(va + vb, half)
     meet = meeting_minutes(gap, va, vb)
@@ -790,7 +798,7 @@ def timetable(rng, level, slots):
     return Question(text, fit_parts(rng, cands, [s.kind for s in slots]))
 
 
-JOBS = ["a shop assistant", "a tutor", "a gardener", "a waiter", "a cleaner", "a lifeguard"]
+JOBS = ["a shop assistant", "a tutor", "a gardener", "a cook", "a cleaner", "a lifeguard"]
 
 
 @family("rate.wages", TOPIC, ["N", ("N", "N"), ("N", "T"), ("T", "N")], levels=(1, 2, 3))

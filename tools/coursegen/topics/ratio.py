@@ -101,8 +101,12 @@ def _whole(x):
     return int(x)
 
 
+# The colon of a ratio between no-break spaces: a ratio never splits over two lines.
+NBC = "\u00a0:\u00a0"
+
+
 def rt(*terms):
-    return " : ".join(n(t) for t in terms)
+    return NBC.join(n(t) for t in terms)
 
 
 def _coprime_pair(rng, lo=1, hi=9, unequal=True):
@@ -159,7 +163,8 @@ def bar_model(rows, labels):
     text of the bracket over that whole bar ("45", "?")."""
     most = max(u for _, u in rows)
     unit = min(48, 360 // most)
-    left = 20 + max(len(name) for name, _ in rows) * 9
+    # Room for the names: 11 px a letter holds "Emma" and "Samuel" at 15 px.
+    left = 20 + max(len(name) for name, _ in rows) * 11
     height = 30
     gap = 40 if labels else 18
     svg = Svg(left + most * unit + 30, 22 + len(rows) * (height + gap), font=15)
@@ -198,7 +203,7 @@ def picture(rng, level, slots):
             part = choice(rng, rt(a, b), opts[:3],
                           prompt=f"What is the ratio of the number of {words[0]} to the number "
                                  f"of {words[1]}, in its simplest form?")
-            return Question(p("Look at the shapes below.") + "<p>{fig1}</p>", [part], [fig])
+            return Question(p("Look at the shapes below.") + "<p class=\"figure-row\">{fig1}</p>", [part], [fig])
         if len(kinds) == 3:
             ask = (f"What is the ratio of the number of {words[0]} to the number of {words[1]} "
                    f"to the number of {words[2]}?")
@@ -206,9 +211,9 @@ def picture(rng, level, slots):
             ask = f"What is the ratio of the number of {words[0]} to the number of {words[1]}?"
         else:
             ask = f"What is the ratio of the number of {words[1]} to the total number of shapes?"
-            return Question(p("Look at the shapes below.") + "<p>{fig1}</p>",
+            return Question(p("Look at the shapes below.") + "<p class=\"figure-row\">{fig1}</p>",
                             [Part(key=ratio_key(counts[1], sum(counts)), prompt=ask)], [fig])
-        return Question(p("Look at the shapes below.") + "<p>{fig1}</p>",
+        return Question(p("Look at the shapes below.") + "<p class=\"figure-row\">{fig1}</p>",
                         [Part(key=ratio_key(*counts), prompt=ask)], [fig])
     rows, cols = rng.choice([(3, 6), (4, 6), (3, 8), (4, 8), (4, 5), (2, 9), (3, 9)])
     shaded = rng.randint(2, rows * cols - 2)
@@ -223,7 +228,7 @@ def picture(rng, level, slots):
     else:
         ask, key = ("What is the ratio of the number of unshaded squares to the total number of squares?",
                     ratio_key(unshaded, rows * cols))
-    return Question(p("The figure is made of equal squares.") + "<p>{fig1}</p>",
+    return Question(p("The figure is made of equal squares.") + "<p class=\"figure-row\">{fig1}</p>",
                     [Part(key=key, prompt=ask)], [fig])
 
 
@@ -301,7 +306,7 @@ def equivalent(rng, level, slots):
     shown = [("?" if i == gap else n(t)) for i, t in enumerate(terms)]
     given = [None if i == gap else t for i, t in enumerate(terms)]
     key = missing_term(*given)
-    return Question(p(f"Find the missing number: &#160; {shown[0]} : {shown[1]} = {shown[2]} : {shown[3]}"),
+    return Question(p(f"Find the missing number: &#160; {NBC.join(shown[:2])} = {NBC.join(shown[2:])}"),
                     [Part(key=num(key))])
 
 
@@ -381,7 +386,7 @@ def bar_model_question(rng, level, slots):
     rows = [(pa, a), (pb, b)]
     if slots[0].kind == "Q":
         fig = Figure(bar_model(rows, {}), f"A model: {pa}'s bar has {a} equal units, {pb}'s bar has {b}")
-        text = p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p>{fig1}</p>"
+        text = p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p class=\"figure-row\">{fig1}</p>"
         if level == 1:
             part = choice(rng, rt(a, b), [rt(b, a), rt(a, a + b), rt(a + b, b)],
                           prompt=f"What is the ratio of {pa}\u2019s {plur} to {pb}\u2019s {plur}?")
@@ -391,12 +396,12 @@ def bar_model_question(rng, level, slots):
         return Question(text, [part], [fig])
     if slots[0].kind == "F":
         fig = Figure(bar_model(rows, {}), f"A model: {pa}'s bar has {a} equal units, {pb}'s bar has {b}")
-        text = (p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p>{fig1}</p>"
+        text = (p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p class=\"figure-row\">{fig1}</p>"
                 + p(f"What fraction of the {plur} altogether belong to {pb}?"))
         return Question(text, [Part(key=fraction_key(part_fraction([a, b], 1)))], [fig])
     if slots[0].kind == "R":
         fig = Figure(bar_model(rows, {}), f"A model: {pa}'s bar has {a} equal units, {pb}'s bar has {b}")
-        text = p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p>{fig1}</p>"
+        text = p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p class=\"figure-row\">{fig1}</p>"
         if level == 1:
             ask = f"What is the ratio of {pb}\u2019s {plur} to {pa}\u2019s {plur}?"
             key = ratio_key(b, a)
@@ -410,7 +415,7 @@ def bar_model_question(rng, level, slots):
         fig = Figure(bar_model(rows, labels),
                      f"A model: {pa}'s bar has {a} equal units, {pb}'s bar has {b}; "
                      f"{rows[known][0]} has {rows[known][1] * unit}")
-        text = (p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p>{fig1}</p>"
+        text = (p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p class=\"figure-row\">{fig1}</p>"
                 + p(f"How many {plur} does {rows[1 - known][0]} have?"))
         key = proportional(rows[known][1], rows[known][1] * unit, rows[1 - known][1])
         return Question(text, [Part(key=num(key), unit=plur)], [fig])
@@ -419,7 +424,7 @@ def bar_model_question(rng, level, slots):
     big, small = (0, 1) if a > b else (1, 0)
     diff = abs(a - b) * unit
     fig = Figure(bar_model(rows, {}), f"A model: {pa}'s bar has {a} equal units, {pb}'s bar has {b}")
-    text = (p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p>{fig1}</p>"
+    text = (p(f"The model shows the number of {plur} {pa} and {pb} have.") + "<p class=\"figure-row\">{fig1}</p>"
             + p(f"{rows[big][0]} has {diff} more {plur} than {rows[small][0]}.",
                 f"How many {plur} do they have altogether?"))
     key = total_from_difference([a, b], big, small, diff)
@@ -434,6 +439,10 @@ def for_every(rng, level, slots):
         ("teachers", "pupils", "on a school trip"), ("red tiles", "white tiles", "on a floor"),
         ("cups of rice", "cups of water", "in a pot"), ("sunflowers", "roses", "in a garden"),
         ("blue balloons", "yellow balloons", "at a party")])
+    if x == "teachers":
+        # A trip has several pupils to each teacher.
+        a = rng.choice([2, 3])
+        b = rng.choice([v for v in range(7, 20) if gcd(a, v) == 1])
     if level == 1:
         text = p(f"For every {n(a)} {x} there are {n(b)} {y} {what}.",
                  f"There are {n(a * k)} {x}. How many {y} are there?")
@@ -793,7 +802,7 @@ def map_scale(rng, level, slots):
     # A scale written as a ratio: centimetres on the map to centimetres on the ground.
     scale = rng.choice([100000, 200000, 250000, 500000])
     cm = rng.randint(3, 14) if scale != 250000 else rng.choice([4, 8, 12, 6, 10])
-    text = p(f"The scale of a map is 1 : {n(scale)}.",
+    text = p(f"The scale of a map is {rt(1, scale)}.",
              f"On the map, {towns[0]} and {towns[1]} are {cm} cm apart.",
              "What is the real distance between the two towns in kilometres?")
     real_cm = proportional(1, scale, cm)

@@ -7,6 +7,7 @@ against worked examples in tests/test_volume.py. 1 cm\u00b3 = 1 m\u2113 and
 1 \u2113 = 1000 cm\u00b3 throughout.
 """
 
+import math
 from fractions import Fraction
 from functools import lru_cache
 
@@ -513,7 +514,10 @@ def tank_water(rng, level, slots):
     if l2 * b2 >= l * b:
         raise ValueError("the second tank must have the smaller base")
     depth2 = short_decimal(rise_in_level(vol, l2, b2), 1)
-    h2 = int(depth2) + rng.randint(5, 15)
+    if depth2 > 60:
+        raise ValueError("the second tank would be a tall column")
+    # A tank of a round height, 5 cm or more above the water.
+    h2 = math.ceil((depth2 + 5) / 10) * 10
     return Question(p(f"A rectangular tank contains water {d} cm deep, as shown.",
                       f"All the water is poured into an empty tank {l2} cm long, {b2} cm wide and {h2} cm high.",
                       "What is the depth of the water in the second tank?"),
@@ -584,6 +588,7 @@ def fill_rate(rng, level, slots):
             return Question(p(f"Water flows from a tap into the empty tank at {rate} {L} a minute.",
                               "How many minutes does it take to fill the tank?"),
                             [Part(key=num(time_to_fill(capacity, rate)), unit="minutes")], [fig])
+        fig = _fig(cuboid_svg(l, b, h, "cm", water=h, tank=True), _tank_alt(l, b, h) + ", full of water")
         return Question(p(f"The tank is full of water. Water drains out of it at {rate} {L} a minute.",
                           "How many minutes does it take to empty the tank?"),
                         [Part(key=num(time_to_fill(capacity, rate)), unit="minutes")], [fig])
@@ -741,7 +746,9 @@ def fraction_full(rng, level, slots):
                            Fraction(1, 5), Fraction(4, 5)])
         water = tank_litres(l, b, h) * part
         short_decimal(water, 2)
-        fig = _fig(cuboid_svg(l, b, h, "cm", tank=True), _tank_alt(l, b, h))
+        # The water is drawn at its level, so the picture agrees with the fraction.
+        fig = _fig(cuboid_svg(l, b, h, "cm", tank=True, water=h * part),
+                   _tank_alt(l, b, h) + f", {part} full of water")
         return Question(p(f"The rectangular tank shown is {frac(part)} full of water.",
                           "How many litres of water are in the tank?"),
                         [Part(key=num(water), unit=L)], [fig])

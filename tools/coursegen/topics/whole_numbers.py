@@ -191,10 +191,10 @@ def compare(rng, level, slots):
     pos = rng.randint(2, 3)
     ranked = values if order == "smallest" else values[::-1]
     ordinal = {2: "second", 3: "third"}[pos]
-    return Question(p(f"Arrange these numbers in order, beginning with the {order}:"),
-                    [Part(key=num(ranked[pos - 1]),
-                          prompt=f"{', '.join(n(v) for v in shown)}. "
-                                 f"Which number comes {ordinal}?")])
+    # Spaced apart, not listed with commas: the commas inside 93,827 would blur the list.
+    return Question(p(f"Arrange these numbers in order, beginning with the {order}.")
+                    + p(" &#160; &#160; ".join(n(v) for v in shown)),
+                    [Part(key=num(ranked[pos - 1]), prompt=f"Which number comes {ordinal}?")])
 
 
 @family("whole.round", TOPIC, ["N", "Q"], levels=(1, 2))
@@ -291,12 +291,12 @@ def multiples(rng, level, slots):
         return Question(p(f"How many multiples of {k} are there between {lo} and {hi}?"),
                         [Part(key=num(multiples_between(k, lo, hi)))])
     a, b = rng.choice([(6, 8), (4, 10), (6, 9), (8, 12), (10, 15), (12, 20), (9, 15)])
-    things = rng.choice([("Bell A rings", "bell B rings", "bells"),
-                         ("Bus A leaves the station", "bus B leaves it", "buses"),
-                         ("A red light flashes", "a green light flashes", "lights")])
-    text = p(f"{things[0]} every {a} minutes and {things[1]} every {b} minutes.",
-             f"Both {things[2]} {'ring' if things[2] == 'bells' else ('leave' if things[2] == 'buses' else 'flash')} together at 9.00am.",
-             "After how many minutes will they next do so together again?")
+    first, second, both, verb = rng.choice([("Bell A rings", "bell B rings", "bells", "ring"),
+                                            ("Bus A leaves the station", "bus B leaves it", "buses", "leave"),
+                                            ("A red light flashes", "a green light flashes", "lights", "flash")])
+    text = p(f"{first} every {a} minutes and {second} every {b} minutes.",
+             f"Both {both} {verb} together at 9.00am.",
+             f"After how many minutes will they next {verb} together?")
     return Question(text, [Part(key=num(lcm(a, b)), unit="minutes")])
 
 
@@ -411,9 +411,12 @@ def _sticks_figure(first, step, shown=3):
     side = 34
     widths = [k * side if step == 3 else side / 2 * (k + 1) for k in range(1, shown + 1)]
     gap = 50
-    svg = Svg(sum(widths) + gap * (shown - 1) + 20, 110, font=15)
-    x = 10
-    for k, width in zip(range(1, shown + 1), widths):
+    # Each figure stands in a column at least as wide as its caption.
+    cols = [max(w, 76) for w in widths]
+    svg = Svg(sum(cols) + gap * (shown - 1) + 20, 110, font=15)
+    left = 10
+    for k, width, col in zip(range(1, shown + 1), widths, cols):
+        x = left + (col - width) / 2
         if step == 3:
             for i in range(k):
                 svg.rect(x + i * side, 16, side, side, width=3)
@@ -425,7 +428,7 @@ def _sticks_figure(first, step, shown=3):
                 else:
                     svg.polygon([(xa, 16), (xa + side, 16), (xa + side / 2, 50)], width=3)
         svg.text(x + width / 2, 90, f"Figure {k}")
-        x += width + gap
+        left += col + gap
     return svg.render()
 
 
@@ -543,8 +546,9 @@ def who_has_most(rng, level, slots):
 def shopping(rng, level, slots):
     buyer = names(rng, 1)[0]
     (s1, p1, r1), (s2, p2, r2) = rng.sample(SHOP_ITEMS, 2)
-    c1, c2 = rng.randint(2, 6), rng.randint(2, 5)
-    v1, v2 = rng.randint(*r1) + 10, rng.randint(*r2) + 10
+    # Prices from each item's usual range; more of the cheap things, so the sums stay worth working.
+    c1, c2 = [rng.randint(2, 6) if r[1] > 5 else rng.randint(5, 12) for r in (r1, r2)]
+    v1, v2 = rng.randint(*r1), rng.randint(*r2)
     cost = c1 * v1 + c2 * v2
     if level == 2:
         text = p(f"{buyer} bought {c1} {p1} at {money(v1)} each and {c2} {p2} at {money(v2)} each.",
