@@ -74,13 +74,13 @@ double CpuSecondsSelf() {
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// CPU time of every live process descended from this one: the web engine's
-// renderer, GPU and zygote processes.
-double CpuSecondsDescendants() {
-    struct Proc {
-        int pid, ppid;
-        double seconds;
-    };
+// Every live process: its parent and its CPU time so far.
+struct Proc {
+    int pid, ppid;
+    double seconds;
+};
+
+std::vector<Proc> Processes() {
     std::vector<Proc> procs;
     const long ticks = sysconf(_SC_CLK_TCK);
     for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
@@ -99,45 +99,38 @@ double CpuSecondsDescendants() {
         // After the name: state ppid ... utime (14th field) stime (15th).
         procs.push_back({pid, std::stoi(rest[1]), (std::stod(rest[11]) + std::stod(rest[12])) / ticks});
     }
+    return procs;
+}
+
+// The processes descended from this one: the web engine's renderer, GPU and
+// zygote processes.
+std::vector<Proc> Descendants() {
+    const std::vector<Proc> procs = Processes();
     std::vector<int> family{static_cast<int>(getpid())};
-    double total = 0;
+    std::vector<Proc> found;
     for (std::size_t k = 0; k < family.size(); ++k) {
         for (const Proc& proc : procs) {
             if (proc.ppid == family[k]) {
                 family.push_back(proc.pid);
-                total += proc.seconds;
+                found.push_back(proc);
             }
         }
     }
+    return found;
+}
+
+double CpuSecondsDescendants() {
+    double total = 0;
+    for (const Proc& proc : Descendants()) total += proc.seconds;
     return total;
 }
 
-// Resident memory of this process and every process descended from it (the
-// web engine's), in kB.
+// Resident memory of this process and its descendants, in kB.
 long RssKbFamily() {
-    std::vector<std::pair<int, int>> parents;  // pid, ppid
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool numeric = false;
-        const int pid = entry.toInt(&numeric);
-        if (!numeric) continue;
-        std::ifstream in("/proc/" + entry.toStdString() + "/stat");
-        std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const std::size_t close = stat.rfind(')');
-        if (close == std::string::npos) continue;
-        std::istringstream fields(stat.substr(close + 2));
-        std::string state;
-        int ppid = 0;
-        fields >> state >> ppid;
-        parents.push_back({pid, ppid});
-    }
-    std::vector<int> family{static_cast<int>(getpid())};
-    for (std::size_t k = 0; k < family.size(); ++k) {
-        for (const auto& [pid, ppid] : parents) {
-            if (ppid == family[k]) family.push_back(pid);
-        }
-    }
+    std::vector<int> pids{static_cast<int>(getpid())};
+    for (const Proc& proc : Descendants()) pids.push_back(proc.pid);
     long total = 0;
-    for (int pid : family) {
+    for (int pid : pids) {
         std::ifstream status("/proc/" + std::to_string(pid) + "/status");
         for (std::string line; std::getline(status, line);) {
             if (line.rfind("VmRSS:", 0) == 0) total += std::atol(line.c_str() + 6);
