@@ -22,10 +22,22 @@
 #include <string>
 #include <vector>
 
+#include <QPointer>
+
+#include "contents.h"
 #include "course.h"
+#include "home_page.h"
+#include "paper_window.h"
 #include "popup.h"
 #include "qt_resources.h"
 #include "results_store.h"
+
+// A helper's QVERIFY returns from the helper only: stop the caller as well.
+#define STEP(call)                                  \
+    do {                                            \
+        call;                                       \
+        if (QTest::currentTestFailed()) return;     \
+    } while (false)
 
 namespace ep::e2e {
 
@@ -91,6 +103,91 @@ inline std::shared_ptr<bool> ClickLater(QWidget* widget) {
     });
     return done;
 }
+
+inline const QStringList kNotAll{
+    "Marking|You have not answered all the questions.  Do you still want to mark your practice?|Yes/No"};
+inline constexpr int kMarkingTimeout = 30000;  // the question, then the 3 s animation
+
+// The program on the pupil's desk: its home window over a data folder and
+// the paper window open, and what the pupil does with them.
+class Desk {
+public:
+    explicit Desk(QString folder) : folder_(std::move(folder)) {}
+
+    // Starts the program as its main does; `said` is every pop-up and
+    // message box of the start, each answered OK.
+    void Start(const QStringList& said = {}) {
+        Pupil pupil({QStringLiteral("OK"), QStringLiteral("OK")});
+        home = Contents::Start(resources_, folder_);
+        QVERIFY(home);
+        home->show();
+        QVERIFY(QTest::qWaitForWindowExposed(home.get()));
+        QCOMPARE(pupil.seen, said);
+    }
+    // The toolbar's "Close": the program ends.
+    void Quit() {
+        QTest::mouseClick(home->lblTB[3], Qt::LeftButton);
+        QVERIFY(!home->isVisible());
+        home.reset();
+    }
+
+    HomePage* Page() const { return home->Body_Home; }
+    AnswerBox* Box(int row) const { return paper->AnsBox->FA[static_cast<std::size_t>(row)]; }
+    int Shown() const { return paper->QSCount.toInt(); }
+
+    // Opens a paper through a Home page control and finds its window.
+    void Load(QWidget* control) {
+        QTest::mouseClick(control, Qt::LeftButton);
+        paper = home->paperWindow();
+        QVERIFY(paper);
+        QVERIFY(paper->isVisible());
+    }
+    // Moves with Next and Back, as the pupil would, to question n.
+    void GoTo(int n) {
+        for (int guard = 0; Shown() != n && guard < 60; ++guard) {
+            QTest::mouseClick(Shown() < n ? paper->ToolBar06 : paper->ToolBar05, Qt::LeftButton);
+        }
+        QCOMPARE(Shown(), n);
+        QCOMPARE(paper->QnTitle->text(), QStringLiteral("Question %1").arg(n));
+    }
+    // Clicks `control` and waits until all it started is over, answering
+    // the pop-ups with `replies`; `seen` is what the pupil was shown.
+    void Press(QWidget* control, const QStringList& replies, QStringList& seen) {
+        Pupil pupil(replies);
+        std::shared_ptr<bool> done = ClickLater(control);
+        QTRY_VERIFY_WITH_TIMEOUT(*done, kMarkingTimeout);
+        seen = pupil.seen;
+    }
+    // Clicks Close and answers "Confirm?" with Yes.
+    void ClosePaper(QWidget* control) {
+        QStringList seen;
+        STEP(Press(control, {QStringLiteral("Yes")}, seen));
+        QCOMPARE(seen, QStringList{"Close Practice|Confirm?|Yes/No"});
+        QTRY_VERIFY(paper.isNull());
+        QVERIFY(!home->paperWindow());
+    }
+    // Clicks Mark, answers the marking question with Yes and waits for the
+    // animation to end; `asked` is what the pupil must have been asked.
+    void Mark(QWidget* control, const QStringList& asked) {
+        bool barsSeen = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] { barsSeen = barsSeen || (paper && paper->fmeMark->isVisible()); });
+        watch.start(20);
+        QStringList seen;
+        STEP(Press(control, {QStringLiteral("Yes")}, seen));
+        QCOMPARE(seen, asked);
+        QVERIFY(barsSeen);
+        QVERIFY(paper->fmeMark->isHidden());
+        QCOMPARE(paper->Status, QStringLiteral("1"));
+    }
+
+    std::unique_ptr<Contents> home;
+    QPointer<PaperWindow> paper;
+
+private:
+    QString folder_;
+    QtResources resources_;
+};
 
 // A percentage of whole marks with one decimal, halves to the even digit, in
 // its shortest form ("66.7", "50"), worked out exactly in tenths.

@@ -29,18 +29,9 @@ using namespace ep::e2e;
 
 namespace {
 
-const QStringList kNotAll{
-    "Marking|You have not answered all the questions.  Do you still want to mark your practice?|Yes/No"};
-constexpr int kMarkingTimeout = 30000;  // the question, then the 3 s animation
 const QString kCheck = QString(QChar(0x2713));
 const QString kBallot = QString(QChar(0x2717));
 
-// A helper's QVERIFY returns from the helper only: stop the step as well.
-#define STEP(call)                                   \
-    do {                                             \
-        call;                                        \
-        if (QTest::currentTestFailed()) return;      \
-    } while (false)
 
 // What the pupil types into one answer slot, and whether it is right by the
 // matching rules (worked out here from the key, not by the program).
@@ -58,9 +49,8 @@ class PupilJourneyTest : public QObject {
 private:
     QTemporaryDir dir_;
     QtResources resources_;
-    std::unique_ptr<Contents> home_;
+    Desk desk_{dir_.path()};
     std::unique_ptr<StoreModel> store_;
-    QPointer<PaperWindow> paper_;
 
     PaperCatalogue paper2_;
     std::vector<Typed> first2_;   // paper 2's first attempt
@@ -69,10 +59,6 @@ private:
     std::string retake2_;         // the second attempt's percentage
     std::string score5_;          // paper 5's first attempt
 
-    HomePage* Page() const { return home_->Body_Home; }
-    AnswerBox* Box(int row) const { return paper_->AnsBox->FA[static_cast<std::size_t>(row)]; }
-    int Shown() const { return paper_->QSCount.toInt(); }
-
     void CheckStore() const {
         const QString mismatch = store_->Mismatch();
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
@@ -80,51 +66,13 @@ private:
     // No paper is open: nothing but the results files and the skin.
     void CheckNoStrays() const { QCOMPARE(store_->Strays(), QStringList()); }
 
-    // Opens a paper through the Home page's caption (or button) and waits for its window.
-    void Load(QWidget* control) {
-        QTest::mouseClick(control, Qt::LeftButton);
-        paper_ = home_->paperWindow();
-        QVERIFY(paper_);
-        QVERIFY(paper_->isVisible());
-    }
-    // Moves with Next and Back, as the pupil would, to question n.
-    void GoTo(int n) {
-        for (int guard = 0; Shown() != n && guard < 60; ++guard) {
-            QTest::mouseClick(Shown() < n ? paper_->ToolBar06 : paper_->ToolBar05, Qt::LeftButton);
-        }
-        QCOMPARE(Shown(), n);
-        QCOMPARE(paper_->QnTitle->text(), QStringLiteral("Question %1").arg(n));
-    }
     void TypeAll(const PaperCatalogue& catalogue, const std::vector<Typed>& typed) {
         for (const Typed& t : typed) {
             int q = 1;
             while (catalogue.FirstSlotOf(q) + catalogue.parts[static_cast<std::size_t>(q)] <= t.slot) ++q;
-            STEP(GoTo(q));
-            QTest::keyClicks(Box(t.slot - catalogue.FirstSlotOf(q) + 1), t.text);
+            STEP(desk_.GoTo(q));
+            QTest::keyClicks(desk_.Box(t.slot - catalogue.FirstSlotOf(q) + 1), t.text);
         }
-    }
-    // Clicks Close and answers "Confirm?" with Yes.
-    void ClosePaper(QWidget* control) {
-        Pupil pupil({QStringLiteral("Yes")});
-        QTest::mouseClick(control, Qt::LeftButton);
-        QCOMPARE(pupil.seen, QStringList{"Close Practice|Confirm?|Yes/No"});
-        QTRY_VERIFY(paper_.isNull());
-        QVERIFY(!home_->paperWindow());
-    }
-    // Clicks Mark, answers the marking question with Yes and waits for the
-    // animation to end; `asked` is what the pupil was asked.
-    void Mark(QWidget* control, const QStringList& asked) {
-        Pupil pupil({QStringLiteral("Yes")});
-        bool barsSeen = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&] { barsSeen = barsSeen || (paper_ && paper_->fmeMark->isVisible()); });
-        watch.start(20);
-        std::shared_ptr<bool> done = ClickLater(control);
-        QTRY_VERIFY_WITH_TIMEOUT(*done, kMarkingTimeout);
-        QCOMPARE(pupil.seen, asked);
-        QVERIFY(barsSeen);
-        QVERIFY(paper_->fmeMark->isHidden());
-        QCOMPARE(paper_->Status, QStringLiteral("1"));
     }
     // The per-slot values of a paper line: answers or ticks and crosses.
     static std::vector<std::string> Line(int slotCount, const std::vector<Typed>& typed, bool results) {
@@ -158,39 +106,36 @@ private slots:
         QCOMPARE(paper2_.QuestionCount(), 30);
     }
 
-    void cleanupTestCase() { home_.reset(); }
+    void cleanupTestCase() { desk_.home.reset(); }
 
     void theFirstStartMakesTheStore() {
-        home_ = Contents::Start(resources_, dir_.path());
-        QVERIFY(home_);
-        home_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(home_.get()));
-        store_ = std::make_unique<StoreModel>(dir_.path().toStdString(), home_->fields.lblCOD.toStdString());
+        STEP(desk_.Start());
+        store_ = std::make_unique<StoreModel>(dir_.path().toStdString(), desk_.home->fields.lblCOD.toStdString());
         QVERIFY(QFileInfo(dir_.filePath(QStringLiteral("Graphics"))).isDir());
         QVERIFY(QFileInfo(dir_.filePath(QStringLiteral("Graphics/button_off.bmp"))).size() > 0);
         QCOMPARE(store_->NotTemplates(), QString());
         CheckNoStrays();
         CheckStore();
-        QVERIFY(Page()->isVisible());
-        QCOMPARE(home_->Tablbl[1]->text(), QStringLiteral("Practice"));
+        QVERIFY(desk_.Page()->isVisible());
+        QCOMPARE(desk_.home->Tablbl[1]->text(), QStringLiteral("Practice"));
     }
 
     void choosingFractions() {
-        QTest::mouseClick(Page()->Topic[2], Qt::LeftButton);
-        QCOMPARE(Page()->SubH1->text(), QStringLiteral("Fractions"));
-        QCOMPARE(home_->fields.TopicCount, QStringLiteral("11"));
+        QTest::mouseClick(desk_.Page()->Topic[2], Qt::LeftButton);
+        QCOMPARE(desk_.Page()->SubH1->text(), QStringLiteral("Fractions"));
+        QCOMPARE(desk_.home->fields.TopicCount, QStringLiteral("11"));
         for (int n = 0; n < 5; ++n) {
-            QCOMPARE(Page()->MSA[static_cast<std::size_t>(n)]->text(), QString());
-            QVERIFY(Page()->Pa[static_cast<std::size_t>(n)]->isVisible());
-            QVERIFY(!Page()->Pb[static_cast<std::size_t>(n)]->isVisible());
+            QCOMPARE(desk_.Page()->MSA[static_cast<std::size_t>(n)]->text(), QString());
+            QVERIFY(desk_.Page()->Pa[static_cast<std::size_t>(n)]->isVisible());
+            QVERIFY(!desk_.Page()->Pb[static_cast<std::size_t>(n)]->isVisible());
         }
     }
 
     void answeringAndSavingPaper2() {
-        STEP(Load(Page()->PaLabel[1]));
-        QCOMPARE(paper_->windowTitle(), QStringLiteral("Fractions - Paper 2"));
-        QCOMPARE(paper_->lblTotalQ->text(), QStringLiteral("30"));
-        QCOMPARE(paper_->paper().SlotCount(), paper2_.slotCount);
+        STEP(desk_.Load(desk_.Page()->PaLabel[1]));
+        QCOMPARE(desk_.paper->windowTitle(), QStringLiteral("Fractions - Paper 2"));
+        QCOMPARE(desk_.paper->lblTotalQ->text(), QStringLiteral("30"));
+        QCOMPARE(desk_.paper->paper().SlotCount(), paper2_.slotCount);
 
         // Right and wrong answers of every kind the paper asks, typed as a
         // pupil might: spaces around a slash, a trailing space, "14.0".
@@ -219,116 +164,116 @@ private slots:
         };
         std::sort(first2_.begin(), first2_.end(), [](const Typed& a, const Typed& b) { return a.slot < b.slot; });
         STEP(TypeAll(paper2_, first2_));
-        QTRY_COMPARE(paper_->lblAnsweredQ->text(), QString::number(first2_.size() - 1));  // the last box is not stored yet
+        QTRY_COMPARE(desk_.paper->lblAnsweredQ->text(), QString::number(first2_.size() - 1));  // the last box is not stored yet
 
         Pupil pupil({QStringLiteral("OK")});
-        QTest::mouseClick(paper_->toolbar->lblTB[1], Qt::LeftButton);  // the "Save" caption
+        QTest::mouseClick(desk_.paper->toolbar->lblTB[1], Qt::LeftButton);  // the "Save" caption
         QCOMPARE(pupil.seen, QStringList{"Marlowin|Paper saved|OK"});
         store_->SetLine(ResultsFile::kFirst, 112, Line(paper2_.slotCount, first2_, false));
         CheckStore();
-        QTRY_COMPARE(paper_->lblAnsweredQ->text(), QString::number(first2_.size()));
+        QTRY_COMPARE(desk_.paper->lblAnsweredQ->text(), QString::number(first2_.size()));
     }
 
     void closingAndReopeningKeepsTheSavedAnswers() {
         // Typed after the save and closed without another: lost, as the pupil was asked to confirm.
         int unsaved = 1;
         while (std::any_of(first2_.begin(), first2_.end(), [&](const Typed& t) { return t.slot == unsaved; })) ++unsaved;
-        STEP(GoTo(unsaved));
-        QTest::keyClicks(Box(1), QStringLiteral("7"));
-        STEP(ClosePaper(paper_->ToolBar04));
+        STEP(desk_.GoTo(unsaved));
+        QTest::keyClicks(desk_.Box(1), QStringLiteral("7"));
+        STEP(desk_.ClosePaper(desk_.paper->ToolBar04));
         CheckStore();
         CheckNoStrays();  // the question page went with the window
 
-        STEP(Load(Page()->Pa[1]));
-        QCOMPARE(paper_->Status, QStringLiteral("0"));
+        STEP(desk_.Load(desk_.Page()->Pa[1]));
+        QCOMPARE(desk_.paper->Status, QStringLiteral("0"));
         // "Qns left" names just the questions not answered.
-        QCOMPARE(paper_->RemQns->count(), 30 - static_cast<int>(first2_.size()));
-        for (int k = 0; k < paper_->RemQns->count(); ++k) {
-            for (const Typed& t : first2_) QVERIFY(paper_->RemQns->itemText(k) != QString::number(t.slot));
+        QCOMPARE(desk_.paper->RemQns->count(), 30 - static_cast<int>(first2_.size()));
+        for (int k = 0; k < desk_.paper->RemQns->count(); ++k) {
+            for (const Typed& t : first2_) QVERIFY(desk_.paper->RemQns->itemText(k) != QString::number(t.slot));
         }
         for (const Typed& t : first2_) {
-            STEP(GoTo(t.slot));
-            QCOMPARE(Box(1)->text(), t.text);
-            QVERIFY(!Box(1)->isReadOnly());
+            STEP(desk_.GoTo(t.slot));
+            QCOMPARE(desk_.Box(1)->text(), t.text);
+            QVERIFY(!desk_.Box(1)->isReadOnly());
         }
-        STEP(GoTo(unsaved));
-        QCOMPARE(Box(1)->text(), QString());
+        STEP(desk_.GoTo(unsaved));
+        QCOMPARE(desk_.Box(1)->text(), QString());
         CheckStore();
     }
 
     void markingPaper2() {
-        STEP(Mark(paper_->ToolBar02, kNotAll));
+        STEP(desk_.Mark(desk_.paper->ToolBar02, kNotAll));
         int total = 0;
         for (int s = 1; s <= paper2_.slotCount; ++s) total += MarksOf(paper2_, s);
         QCOMPARE(total, paper2_.totalMarks);
         marks2_ = 0;
         for (const Typed& t : first2_) marks2_ += t.right ? MarksOf(paper2_, t.slot) : 0;
         score2_ = PercentText(marks2_, total);
-        QCOMPARE(paper_->Scoring, QString::number(marks2_));
-        QCOMPARE(paper_->PScoring->text(), QString::fromStdString(score2_));
+        QCOMPARE(desk_.paper->Scoring, QString::number(marks2_));
+        QCOMPARE(desk_.paper->PScoring->text(), QString::fromStdString(score2_));
 
-        const QString taken = paper_->LTime->text();
+        const QString taken = desk_.paper->LTime->text();
         QVERIFY2(QRegularExpression(QStringLiteral("^(0|[1-9][0-9]*):([0-9]|[1-5][0-9]):([0-9]|[1-5][0-9])$"))
                      .match(taken)
                      .hasMatch(),
                  qPrintable(taken));
-        QVERIFY(!paper_->ETime->text().isEmpty());
-        QVERIFY(paper_->LTime->isVisible() && !paper_->lblClock->isVisible());
+        QVERIFY(!desk_.paper->ETime->text().isEmpty());
+        QVERIFY(desk_.paper->LTime->isVisible() && !desk_.paper->lblClock->isVisible());
         store_->SetLine(ResultsFile::kFirstResults, 112, Line(paper2_.slotCount, first2_, true));
         store_->SetMark("FSE", 12, score2_);
         store_->SetMark("LTM", 12, taken.toStdString());
-        store_->SetMark("CDD", 12, paper_->ETime->text().toStdString());
+        store_->SetMark("CDD", 12, desk_.paper->ETime->text().toStdString());
         store_->SetMark("FST", 12, "1");
         store_->AddTrend(score2_);
         CheckStore();
 
         // The marked view: ticks and crosses beside the locked answers.
         for (const Typed& t : first2_) {
-            STEP(GoTo(t.slot));
-            QCOMPARE(paper_->AnsBox->FR[1]->text(), t.right ? kCheck : kBallot);
-            QVERIFY(paper_->AnsBox->FR[1]->isVisible());
-            QVERIFY(Box(1)->isReadOnly());
+            STEP(desk_.GoTo(t.slot));
+            QCOMPARE(desk_.paper->AnsBox->FR[1]->text(), t.right ? kCheck : kBallot);
+            QVERIFY(desk_.paper->AnsBox->FR[1]->isVisible());
+            QVERIFY(desk_.Box(1)->isReadOnly());
         }
-        QVERIFY(!paper_->ToolBar01->isEnabled() && !paper_->ToolBar02->isEnabled());
-        STEP(ClosePaper(paper_->toolbar->lblTB[4]));
+        QVERIFY(!desk_.paper->ToolBar01->isEnabled() && !desk_.paper->ToolBar02->isEnabled());
+        STEP(desk_.ClosePaper(desk_.paper->toolbar->lblTB[4]));
         CheckStore();
         CheckNoStrays();
     }
 
     void theHomePageShowsTheScore() {
-        QCOMPARE(home_->fields.TopicCount, QStringLiteral("11"));  // Fractions is still chosen
-        QCOMPARE(Page()->MSA[1]->text(), QString::fromStdString(score2_));
-        QCOMPARE(Page()->MSB[1]->text(), QString());
-        QVERIFY(Page()->Pb[1]->isVisible());  // a retake is offered below 100
-        for (int n : {0, 2, 3, 4}) QCOMPARE(Page()->MSA[static_cast<std::size_t>(n)]->text(), QString());
+        QCOMPARE(desk_.home->fields.TopicCount, QStringLiteral("11"));  // Fractions is still chosen
+        QCOMPARE(desk_.Page()->MSA[1]->text(), QString::fromStdString(score2_));
+        QCOMPARE(desk_.Page()->MSB[1]->text(), QString());
+        QVERIFY(desk_.Page()->Pb[1]->isVisible());  // a retake is offered below 100
+        for (int n : {0, 2, 3, 4}) QCOMPARE(desk_.Page()->MSA[static_cast<std::size_t>(n)]->text(), QString());
     }
 
     void retakingPaper2() {
-        STEP(Load(Page()->PbLabel[1]));  // "Try paper 2 again"
-        QVERIFY(qobject_cast<Test2*>(paper_.data()));
-        QCOMPARE(paper_->Status, QStringLiteral("0"));
+        STEP(desk_.Load(desk_.Page()->PbLabel[1]));  // "Try paper 2 again"
+        QVERIFY(qobject_cast<Test2*>(desk_.paper.data()));
+        QCOMPARE(desk_.paper->Status, QStringLiteral("0"));
         // Right the first time: carried, locked and light blue. Wrong: to answer again.
         for (const Typed& t : first2_) {
-            STEP(GoTo(t.slot));
-            QCOMPARE(Box(1)->text(), t.right ? t.text : QString());  // the second attempt's own answers start empty
-            QCOMPARE(Box(1)->isReadOnly(), t.right);
-            QCOMPARE(Box(1)->palette().color(QPalette::Base), t.right ? Test2::kCarriedColour : QColor(Qt::white));
+            STEP(desk_.GoTo(t.slot));
+            QCOMPARE(desk_.Box(1)->text(), t.right ? t.text : QString());  // the second attempt's own answers start empty
+            QCOMPARE(desk_.Box(1)->isReadOnly(), t.right);
+            QCOMPARE(desk_.Box(1)->palette().color(QPalette::Base), t.right ? Test2::kCarriedColour : QColor(Qt::white));
         }
         // This time the wrong ones are answered right.
         std::vector<Typed> second = first2_;
         for (Typed& t : second) {
             if (t.right) continue;
-            STEP(GoTo(t.slot));
-            Box(1)->clear();
+            STEP(desk_.GoTo(t.slot));
+            desk_.Box(1)->clear();
             t.text = Key(paper2_, t.slot);
             t.right = true;
-            QTest::keyClicks(Box(1), t.text);
+            QTest::keyClicks(desk_.Box(1), t.text);
         }
-        STEP(Mark(paper_->toolbar->lblTB[2], kNotAll));
+        STEP(desk_.Mark(desk_.paper->toolbar->lblTB[2], kNotAll));
         int marks = 0;
         for (const Typed& t : second) marks += MarksOf(paper2_, t.slot);
         retake2_ = PercentText(marks, paper2_.totalMarks);
-        QCOMPARE(paper_->PScoring->text(), QString::fromStdString(retake2_));
+        QCOMPARE(desk_.paper->PScoring->text(), QString::fromStdString(retake2_));
         store_->SetLine(ResultsFile::kSecond, 112, Line(paper2_.slotCount, second, false));
         store_->SetLine(ResultsFile::kSecondResults, 112, Line(paper2_.slotCount, second, true));
         store_->SetMark("SSE", 12, retake2_);
@@ -339,16 +284,16 @@ private slots:
         const Typed& carried = *std::find_if(second.begin(), second.end(), [](const Typed& t) { return t.right; });
         int unanswered = 1;
         while (std::any_of(second.begin(), second.end(), [&](const Typed& t) { return t.slot == unanswered; })) ++unanswered;
-        STEP(GoTo(carried.slot));
-        QCOMPARE(paper_->AnsBox->SR[1]->text(), kCheck);
-        QVERIFY(!paper_->AnsBox->M[1]->isVisible());
-        STEP(GoTo(unanswered));
-        QCOMPARE(paper_->AnsBox->SR[1]->text(), kBallot);
-        QVERIFY(paper_->AnsBox->M[1]->isVisible());
-        QCOMPARE(paper_->AnsBox->M[1]->text(), Key(paper2_, unanswered));
-        STEP(ClosePaper(paper_->ToolBar04));
-        QCOMPARE(Page()->MSB[1]->text(), QString::fromStdString(retake2_));
-        QCOMPARE(Page()->MSA[1]->text(), QString::fromStdString(score2_));
+        STEP(desk_.GoTo(carried.slot));
+        QCOMPARE(desk_.paper->AnsBox->SR[1]->text(), kCheck);
+        QVERIFY(!desk_.paper->AnsBox->M[1]->isVisible());
+        STEP(desk_.GoTo(unanswered));
+        QCOMPARE(desk_.paper->AnsBox->SR[1]->text(), kBallot);
+        QVERIFY(desk_.paper->AnsBox->M[1]->isVisible());
+        QCOMPARE(desk_.paper->AnsBox->M[1]->text(), Key(paper2_, unanswered));
+        STEP(desk_.ClosePaper(desk_.paper->ToolBar04));
+        QCOMPARE(desk_.Page()->MSB[1]->text(), QString::fromStdString(retake2_));
+        QCOMPARE(desk_.Page()->MSA[1]->text(), QString::fromStdString(score2_));
         CheckNoStrays();
     }
 
@@ -365,34 +310,34 @@ private slots:
                                    : keyB + QStringLiteral("0");
         const std::vector<Typed> typed = {{a, Key(paper5, a), true}, {a + 1, wrongB, false}};
 
-        STEP(Load(Page()->PaLabel[4]));
-        QCOMPARE(paper_->windowTitle(), QStringLiteral("Fractions - Paper 5"));
-        STEP(GoTo(q));
-        QVERIFY(paper_->AnsBox->QL[2]->isVisible());
-        QCOMPARE(paper_->AnsBox->QL[1]->text(), QStringLiteral("(a)"));
-        QVERIFY(!paper_->AnsBox->Frame[3]->isVisible());
-        QTest::keyClicks(Box(1), typed[0].text);
-        QTest::keyClicks(Box(2), typed[1].text);
-        STEP(Mark(paper_->ToolBar02, kNotAll));
+        STEP(desk_.Load(desk_.Page()->PaLabel[4]));
+        QCOMPARE(desk_.paper->windowTitle(), QStringLiteral("Fractions - Paper 5"));
+        STEP(desk_.GoTo(q));
+        QVERIFY(desk_.paper->AnsBox->QL[2]->isVisible());
+        QCOMPARE(desk_.paper->AnsBox->QL[1]->text(), QStringLiteral("(a)"));
+        QVERIFY(!desk_.paper->AnsBox->Frame[3]->isVisible());
+        QTest::keyClicks(desk_.Box(1), typed[0].text);
+        QTest::keyClicks(desk_.Box(2), typed[1].text);
+        STEP(desk_.Mark(desk_.paper->ToolBar02, kNotAll));
         score5_ = PercentText(MarksOf(paper5, a), paper5.totalMarks);
-        QCOMPARE(paper_->PScoring->text(), QString::fromStdString(score5_));
-        QCOMPARE(paper_->AnsBox->FR[1]->text(), kCheck);
-        QCOMPARE(paper_->AnsBox->FR[2]->text(), kBallot);
+        QCOMPARE(desk_.paper->PScoring->text(), QString::fromStdString(score5_));
+        QCOMPARE(desk_.paper->AnsBox->FR[1]->text(), kCheck);
+        QCOMPARE(desk_.paper->AnsBox->FR[2]->text(), kBallot);
         store_->SetLine(ResultsFile::kFirst, 115, Line(paper5.slotCount, typed, false));
         store_->SetLine(ResultsFile::kFirstResults, 115, Line(paper5.slotCount, typed, true));
         store_->SetMark("FSE", 15, score5_);
-        store_->SetMark("LTM", 15, paper_->LTime->text().toStdString());
-        store_->SetMark("CDD", 15, paper_->ETime->text().toStdString());
+        store_->SetMark("LTM", 15, desk_.paper->LTime->text().toStdString());
+        store_->SetMark("CDD", 15, desk_.paper->ETime->text().toStdString());
         store_->SetMark("FST", 15, "1");
         store_->AddTrend(score5_);  // after paper 2's: the order of marking
         CheckStore();
-        STEP(ClosePaper(paper_->ToolBar04));
-        QCOMPARE(Page()->MSA[4]->text(), QString::fromStdString(score5_));
+        STEP(desk_.ClosePaper(desk_.paper->ToolBar04));
+        QCOMPARE(desk_.Page()->MSA[4]->text(), QString::fromStdString(score5_));
     }
 
     void theReportAgreesWithTheMarksFile() {
-        QTest::mouseClick(home_->lblTB[1], Qt::LeftButton);  // "Report"
-        ReportPage* report = home_->Body_Report;
+        QTest::mouseClick(desk_.home->lblTB[1], Qt::LeftButton);  // "Report"
+        ReportPage* report = desk_.home->Body_Report;
         QVERIFY(report->isVisible() && report->RC1Summary->isVisible());
         QVERIFY(!report->damaged->isVisible());
         // The figures worked out from the file on disk.
@@ -431,10 +376,10 @@ private slots:
     void printingTheResults() {
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("results.pdf"));
-        home_->printer().printer().setOutputFormat(QPrinter::PdfFormat);
-        home_->printer().printer().setOutputFileName(pdf);
-        QTest::mouseClick(home_->ToolBar[2], Qt::LeftButton);  // "Print"
-        QVERIFY(home_->Body_Report->isVisible());  // printing leaves the page on show
+        desk_.home->printer().printer().setOutputFormat(QPrinter::PdfFormat);
+        desk_.home->printer().printer().setOutputFileName(pdf);
+        QTest::mouseClick(desk_.home->ToolBar[2], Qt::LeftButton);  // "Print"
+        QVERIFY(desk_.home->Body_Report->isVisible());  // printing leaves the page on show
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(30000));
@@ -476,10 +421,10 @@ private slots:
     }
 
     void trashErasesEverything() {
-        QTest::mouseClick(home_->Tablbl[3], Qt::LeftButton);  // the "Help" tab's caption
-        QVERIFY(home_->Body_About->isVisible());
-        QTest::mouseClick(home_->lblTB[1], Qt::LeftButton);  // "Trash"
-        TrashPage* trash = home_->Body_Trash;
+        QTest::mouseClick(desk_.home->Tablbl[3], Qt::LeftButton);  // the "Help" tab's caption
+        QVERIFY(desk_.home->Body_About->isVisible());
+        QTest::mouseClick(desk_.home->lblTB[1], Qt::LeftButton);  // "Trash"
+        TrashPage* trash = desk_.home->Body_Trash;
         QVERIFY(trash->isVisible() && trash->ButTrash->isVisible());
         QTest::mouseClick(trash->ButTrash, Qt::LeftButton);
         QVERIFY(trash->Trashlbl2->isVisible());
@@ -491,18 +436,18 @@ private slots:
         CheckStore();
         CheckNoStrays();
 
-        QTest::mouseClick(home_->Tab[1], Qt::LeftButton);  // back to Practice: its Home page
-        QVERIFY(Page()->isVisible());
-        QTest::mouseClick(Page()->Topic[2], Qt::LeftButton);
+        QTest::mouseClick(desk_.home->Tab[1], Qt::LeftButton);  // back to Practice: its Home page
+        QVERIFY(desk_.Page()->isVisible());
+        QTest::mouseClick(desk_.Page()->Topic[2], Qt::LeftButton);
         for (int n = 0; n < 5; ++n) {
-            QCOMPARE(Page()->MSA[static_cast<std::size_t>(n)]->text(), QString());
-            QCOMPARE(Page()->MSB[static_cast<std::size_t>(n)]->text(), QString());
-            QVERIFY(!Page()->Pb[static_cast<std::size_t>(n)]->isVisible());
+            QCOMPARE(desk_.Page()->MSA[static_cast<std::size_t>(n)]->text(), QString());
+            QCOMPARE(desk_.Page()->MSB[static_cast<std::size_t>(n)]->text(), QString());
+            QVERIFY(!desk_.Page()->Pb[static_cast<std::size_t>(n)]->isVisible());
         }
-        QTest::mouseClick(home_->ToolBar[1], Qt::LeftButton);
-        QCOMPARE(home_->Body_Report->OScore1->text(), QStringLiteral("-"));
-        QCOMPARE(home_->Body_Report->PCNum->text(), QStringLiteral("0 / 50"));
-        QVERIFY(home_->Body_Report->RC3TrendPlot->scores().empty());
+        QTest::mouseClick(desk_.home->ToolBar[1], Qt::LeftButton);
+        QCOMPARE(desk_.home->Body_Report->OScore1->text(), QStringLiteral("-"));
+        QCOMPARE(desk_.home->Body_Report->PCNum->text(), QStringLiteral("0 / 50"));
+        QVERIFY(desk_.home->Body_Report->RC3TrendPlot->scores().empty());
         CheckStore();
     }
 };
