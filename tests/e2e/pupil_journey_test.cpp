@@ -133,6 +133,7 @@ private slots:
 
     void answeringAndSavingPaper2() {
         STEP(desk_.Load(desk_.Page()->PaLabel[1]));
+        QCOMPARE(desk_.home->fields.PaperNum, QStringLiteral("112"));
         QCOMPARE(desk_.paper->windowTitle(), QStringLiteral("Fractions - Paper 2"));
         QCOMPARE(desk_.paper->lblTotalQ->text(), QStringLiteral("30"));
         QCOMPARE(desk_.paper->paper().SlotCount(), paper2_.slotCount);

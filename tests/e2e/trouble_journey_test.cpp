@@ -226,6 +226,23 @@ private slots:
         STEP(desk_->ClosePaper(desk_->paper->ToolBar04));
         QCOMPARE(desk_->Page()->MSA[1]->text(), QString::fromStdString(score));
         QCOMPARE(store_->Strays(), QStringList());
+
+        // With no paper open, Trash in a folder that cannot be written says so and erases nothing.
+        Unwritable lockedAgain(Data(), written);
+        QTest::mouseClick(desk_->home->Tab[3], Qt::LeftButton);
+        QTest::mouseClick(desk_->home->ToolBar[1], Qt::LeftButton);
+        QTest::mouseClick(desk_->home->Body_Trash->ButTrash, Qt::LeftButton);
+        STEP(desk_->Press(desk_->home->Body_Trash->ButTrash_Yes, {QStringLiteral("OK")}, seen));
+        QCOMPARE(seen.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^Trash\\|Not every results file could be erased: the "
+                                                   "(folder or file may not|file cannot) be written\\.\\|OK$"))
+                     .match(seen[0])
+                     .hasMatch(),
+                 qPrintable(seen[0]));
+        QCOMPARE(desk_->home->Body_Trash->state(), TrashPage::State::Offer);
+        STEP(CheckStore());
+        lockedAgain.Release();
+        QCOMPARE(store_->Strays(), QStringList());
     }
 
     void aDamagedMarksFileIsNamedAndKeptUntilTrash() {
