@@ -1,14 +1,16 @@
 #pragma once
 
 // For the end-to-end journeys: a pupil who answers the program's pop-ups and
-// message boxes through their buttons, clicks that wait for everything they
-// start (a modal question, the marking animation), and a model of the
-// results store that every file on disk is checked against.
+// message boxes through their buttons, the program on the pupil's desk with
+// clicks that wait for everything they start (a modal question, the marking
+// animation), and a model of the results store that every file on disk is
+// checked against.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -21,8 +23,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-#include <QPointer>
 
 #include "contents.h"
 #include "course.h"
@@ -179,6 +179,12 @@ public:
         QVERIFY(barsSeen);
         QVERIFY(paper->fmeMark->isHidden());
         QCOMPARE(paper->Status, QStringLiteral("1"));
+    }
+
+    // After a step that failed half-way: no window is left behind.
+    void Clear() {
+        delete paper.data();
+        home.reset();
     }
 
     std::unique_ptr<Contents> home;
@@ -361,6 +367,10 @@ private:
     std::array<std::vector<std::string>, 6> marks_;
     std::vector<std::string> trend_;
 };
+
+inline QString Key(const PaperCatalogue& catalogue, int slot) {
+    return QString::fromStdString(catalogue.answerKey[static_cast<std::size_t>(slot)]);
+}
 
 // A paper's catalogue, read from the built-in course in a folder of its own.
 inline PaperCatalogue Catalogue(int paperKey) {

@@ -32,7 +32,6 @@ namespace {
 const QString kCheck = QString(QChar(0x2713));
 const QString kBallot = QString(QChar(0x2717));
 
-
 // What the pupil types into one answer slot, and whether it is right by the
 // matching rules (worked out here from the key, not by the program).
 struct Typed {
@@ -85,9 +84,6 @@ private:
     static int MarksOf(const PaperCatalogue& catalogue, int slot) {
         return std::stoi(catalogue.marks[static_cast<std::size_t>(slot)]);
     }
-    static QString Key(const PaperCatalogue& catalogue, int slot) {
-        return QString::fromStdString(catalogue.answerKey[static_cast<std::size_t>(slot)]);
-    }
     // The first slot at or after `from` of the given kind and marks (any marks when 0).
     static int FindSlot(const PaperCatalogue& catalogue, const char* kind, int marks = 0, int from = 1) {
         for (int s = from; s <= catalogue.slotCount; ++s) {
@@ -104,9 +100,11 @@ private slots:
         if (!resources_.Load(kCourseDefinitionResource, kCustomType)) QFAIL("the shipped course is not built in");
         paper2_ = Catalogue(112);
         QCOMPARE(paper2_.QuestionCount(), 30);
+        // One answer per question: slot n is question n below.
+        QCOMPARE(paper2_.slotCount, paper2_.QuestionCount());
     }
 
-    void cleanupTestCase() { desk_.home.reset(); }
+    void cleanupTestCase() { desk_.Clear(); }
 
     void theFirstStartMakesTheStore() {
         STEP(desk_.Start());

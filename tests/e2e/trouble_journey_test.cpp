@@ -65,10 +65,6 @@ private:
     std::vector<std::filesystem::path> blockers_;
 };
 
-QString Key(const PaperCatalogue& catalogue, int slot) {
-    return QString::fromStdString(catalogue.answerKey[static_cast<std::size_t>(slot)]);
-}
-
 std::vector<std::string> Answers(const std::vector<QString>& given, int slotCount) {
     std::vector<std::string> values(static_cast<std::size_t>(slotCount));
     for (std::size_t i = 0; i < given.size(); ++i) values[i] = given[i].toStdString();
@@ -85,7 +81,7 @@ private:
     std::unique_ptr<Desk> desk_;
     std::unique_ptr<StoreModel> store_;
     PaperCatalogue paper2_;
-    std::string code_;  // the course code, as the first start read it
+    std::string code_;  // the built-in course's code
 
     std::filesystem::path Data() const { return dir_->path().toStdString(); }
     std::string Code() const { return code_; }
@@ -140,7 +136,7 @@ private slots:
     }
 
     void cleanup() {
-        if (desk_) desk_->home.reset();
+        if (desk_) desk_->Clear();
         desk_.reset();
         dir_.reset();
     }
