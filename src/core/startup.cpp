@@ -1,9 +1,59 @@
 #include "startup.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "results_store.h"
 #include "tagged_file.h"
 
 namespace ep {
+namespace {
+
+bool IsPageName(const std::string& name) {
+    // "temppaper" + question id + ".mht", as a paper window writes them.
+    const std::string head = "temppaper";
+    const std::string tail = ".mht";
+    if (name.size() <= head.size() + tail.size() || name.rfind(head, 0) != 0 ||
+        name.compare(name.size() - tail.size(), tail.size(), tail) != 0) {
+        return false;
+    }
+    for (std::size_t i = head.size(); i < name.size() - tail.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') return false;
+    }
+    return true;
+}
+
+bool EndsWith(const std::string& name, std::string_view tail) {
+    return name.size() > tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// What a run that was killed can leave behind: a rewrite's half-written
+// ".tmp" file, the temporary catalogue text and the question page on show.
+// Only those names, and only files, so nothing else in the folder is touched.
+void RemoveLeftovers(const std::filesystem::path& dataFolder, const CourseDefinition& course) {
+    std::vector<std::string> names = {"temptext.txt", "temptext.txt.tmp", "temptext30000.txt.tmp"};
+    for (int m = 1; m <= 3; ++m) {
+        if (!course.Module(m).Defined()) continue;
+        for (ResultsFile file : kResultsFiles) names.push_back(ResultsFileName(file, m, course.code) + ".tmp");
+    }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFolder, error)) {
+        const std::string name = entry.path().filename().string();
+        const bool page = IsPageName(name) || (EndsWith(name, ".tmp") && IsPageName(name.substr(0, name.size() - 4)));
+        if (!page && std::find(names.begin(), names.end(), name) == names.end()) continue;
+        std::error_code ignored;
+        if (entry.is_regular_file(ignored)) std::filesystem::remove(entry.path(), ignored);
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(dataFolder / "Graphics", error)) {
+        std::error_code ignored;
+        if (EndsWith(entry.path().filename().string(), ".tmp") && entry.is_regular_file(ignored)) {
+            std::filesystem::remove(entry.path(), ignored);
+        }
+    }
+}
+
+}  // namespace
 
 StartupData PrepareCourseData(const ResourceSource& resources, const std::filesystem::path& dataFolder) {
     const std::string folder = dataFolder.string();
@@ -23,6 +73,7 @@ StartupData PrepareCourseData(const ResourceSource& resources, const std::filesy
     if (data.firstModule == 0) {
         throw StartupError("The course in this program defines no module, so it cannot start.");
     }
+    RemoveLeftovers(dataFolder, data.course);
     status = CreateMissingResultsFiles(resources, data.course, dataFolder);
     if (status != 0) {
         throw StartupError("The program cannot create its results files in its folder " + folder + ": " +

@@ -297,15 +297,20 @@ void Contents::ShowPage() {
                 input.secondScores = &module.marks.SSE;
                 input.marksFile = ResultsFileName(ResultsFile::kMarks, module.module, fields.lblCOD.toStdString());
                 input.trendFile = trendFile.filename().string();
-                try {
-                    input.trendLine = ReadTaggedLine(trendFile, "TRD");
-                    Body_Report->Show(BuildReportData(input));
-                } catch (const TaggedFileError& error) {
-                    std::filesystem::path file(error.file());
-                    Body_Report->ShowDamaged(
-                        Latin("Your results file ") + QString::fromStdString(file.filename().string()) +
-                        Latin(" is damaged, so the report cannot be shown.\n\nTo start afresh, erase all results "
-                              "with Trash on the Help tab."));
+                auto damaged = [this](const QString& name) {
+                    Body_Report->ShowDamaged(Latin("Your results file ") + name +
+                                             Latin(" is damaged, so the report cannot be shown.\n\nTo start afresh, "
+                                                   "erase all results with Trash on the Help tab."));
+                };
+                if (!damagedMarks_.isEmpty()) {
+                    damaged(damagedMarks_);
+                } else {
+                    try {
+                        input.trendLine = ReadTaggedLine(trendFile, "TRD");
+                        Body_Report->Show(BuildReportData(input));
+                    } catch (const TaggedFileError& error) {
+                        damaged(QString::fromStdString(std::filesystem::path(error.file()).filename().string()));
+                    }
                 }
                 ShowPanel(Body_Report);
                 Body_Report->LayoutReportSections(fields.txtReportPos);
@@ -340,6 +345,7 @@ void Contents::ShowPage() {
 
 void Contents::LoadModuleResults() {
     const std::string code = fields.lblCOD.toStdString();
+    damagedMarks_.clear();
     try {
         module = ep::LoadModuleResults(course, fields.LChose.toStdString(), code, DataPath());
     } catch (const TaggedFileError& error) {
@@ -355,10 +361,9 @@ void Contents::LoadModuleResults() {
             module.topicNames = TextList(10);
         }
         module.marks = MarksLists{TextList(50), TextList(50), TextList(50), TextList(50), TextList(50), TextList(50)};
-        TellPupil(Latin("Results"),
-                  Latin("Your results file ") +
-                      QString::fromStdString(ResultsFileName(ResultsFile::kMarks, module.module, code)) +
-                      Latin(" is damaged. To start again, use Trash on the Help tab."));
+        damagedMarks_ = QString::fromStdString(ResultsFileName(ResultsFile::kMarks, module.module, code));
+        TellPupil(Latin("Results"), Latin("Your results file ") + damagedMarks_ +
+                                        Latin(" is damaged. To start again, use Trash on the Help tab."));
         (void)error;
     }
     fields.TtPapersCon = QString::number(module.paperCount);
@@ -436,6 +441,12 @@ void Contents::EraseResults() {
 }
 
 void Contents::PrintResults() {
+    if (!damagedMarks_.isEmpty()) {
+        TellPupil(Latin("Print"), Latin("Your results file ") + damagedMarks_ +
+                                      Latin(" is damaged, so the results cannot be printed. To start again, use "
+                                            "Trash on the Help tab."));
+        return;
+    }
     if (!printer_.CanPrint()) {
         TellPupil(Latin("Print"), Latin("There is no printer to print on. Choose Setup on the Help tab to "
                                         "pick a printer or a PDF file."));

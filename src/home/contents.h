@@ -139,6 +139,9 @@ private:
     ResultsPrinter printer_;
     QPointer<PaperWindow> paper_;
     bool closing_ = false;
+    // The marks file's name while the module's last load found it damaged:
+    // the Report and the printed table then say so instead of showing no results.
+    QString damagedMarks_;
 };
 
 }  // namespace ep

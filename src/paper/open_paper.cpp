@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "answer_check.h"
+#include "file_io.h"
 #include "tagged_file.h"
 #include "text_format.h"
 
@@ -13,6 +14,22 @@ bool ReadsAsOne(const std::string& text) {
     std::optional<double> value = ParseNumber(text);
     return value && *value == 1;
 }
+
+// The bytes of files about to be rewritten, to put back when a later write
+// of the same recording fails.
+class Undo {
+public:
+    void Keep(const std::filesystem::path& file) {
+        std::string bytes;
+        if (!ReadWholeFile(file, bytes)) kept_.emplace_back(file, std::move(bytes));
+    }
+    void Restore() const noexcept {
+        for (const auto& [file, bytes] : kept_) (void)WriteFileAtomically(file, bytes);
+    }
+
+private:
+    std::vector<std::pair<std::filesystem::path, std::string>> kept_;
+};
 
 }  // namespace
 
@@ -167,10 +184,23 @@ MarkOutcome OpenPaper::Mark(std::chrono::seconds elapsed, const std::string& dat
     }
     ResultsFile resultsFile = request_.attempt == Attempt::kFirst ? ResultsFile::kFirstResults
                                                                   : ResultsFile::kSecondResults;
-    WritePaperLine(File(resultsFile), results_, results, request_.paperKey, request_.paperCount, SlotCount());
-    WriteMarksLists(File(ResultsFile::kMarks), marks, request_.paperCount);
+    // A recording is up to three files. When one cannot be written, those
+    // already written are put back: the marks file never says "marked"
+    // without the trend holding the score, so marking again records it once.
+    Undo undo;
+    undo.Keep(File(resultsFile));
+    undo.Keep(File(ResultsFile::kMarks));
+    const PaperLine resultsBefore = results_;
+    try {
+        WritePaperLine(File(resultsFile), results_, results, request_.paperKey, request_.paperCount, SlotCount());
+        WriteMarksLists(File(ResultsFile::kMarks), marks, request_.paperCount);
+        if (request_.attempt == Attempt::kFirst) AppendTrendScore(File(ResultsFile::kTrend), outcome.percentText);
+    } catch (const TaggedFileError&) {
+        undo.Restore();
+        results_ = resultsBefore;
+        throw;
+    }
     marks_ = std::move(marks);
-    if (request_.attempt == Attempt::kFirst) AppendTrendScore(File(ResultsFile::kTrend), outcome.percentText);
     return outcome;
 }
 

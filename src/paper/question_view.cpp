@@ -69,7 +69,14 @@ int QuestionView::ShowQuestion(int questionId) {
 }
 
 void QuestionView::DeletePageFile() {
-    if (!pageFile_.isEmpty() && QFile::exists(pageFile_)) QFile::remove(pageFile_);
+    // A page that cannot be removed now is tried again at the next move and
+    // at closing, so none is left behind once the folder can be written.
+    if (!pageFile_.isEmpty() && !undeleted_.contains(pageFile_)) undeleted_ << pageFile_;
+    QStringList still;
+    for (const QString& page : std::as_const(undeleted_)) {
+        if (QFile::exists(page) && !QFile::remove(page)) still << page;
+    }
+    undeleted_ = still;
 }
 
 void QuestionView::Navigate() {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -80,6 +81,7 @@ private:
     const ResourceSource& resources_;
     QString dataFolder_;
     QString pageFile_;
+    QStringList undeleted_;  // pages that could not be removed yet (the folder was not writable)
     QString failure_;  // why the current page cannot be shown, "" when it can
     QWebEngineView* browser_ = nullptr;
     bool browserQueued_ = false;

@@ -71,6 +71,26 @@ TEST_F(ResultsStoreTest, LaterStartsKeepEveryResult) {
     for (ResultsFile file : kResultsFiles) EXPECT_EQ(ReadBytes(File(file)), Template(file));
 }
 
+TEST_F(ResultsStoreTest, AStartClearsWhatAKilledRunLeft) {
+    PrepareCourseData(resources_, data_.path());
+    std::filesystem::create_directory(data_ / "Graphics");
+    const std::vector<std::string> leftovers = {"first2FIX.txt.tmp", "marks2FIX.txt.tmp", "temptext.txt",
+                                                "temppaper20011.mht", "temppaper20013.mht.tmp", "Graphics/bar.bmp.tmp"};
+    for (const std::string& name : leftovers) WriteBytes(data_ / name, "#101#>half");
+    // Not the program's: kept.
+    const std::vector<std::string> others = {"notes.txt", "notes.txt.tmp", "temppaper.mht", "temppaperx1.mht",
+                                             "first2OTHER.txt.tmp", "Graphics/bar.bmp"};
+    for (const std::string& name : others) WriteBytes(data_ / name, "mine");
+    std::filesystem::create_directory(data_ / "trend2FIX.txt.tmp");
+    const std::string marks = ReadBytes(File(ResultsFile::kMarks));
+
+    PrepareCourseData(resources_, data_.path());
+    for (const std::string& name : leftovers) EXPECT_FALSE(std::filesystem::exists(data_ / name)) << name;
+    for (const std::string& name : others) EXPECT_EQ(ReadBytes(data_ / name), "mine") << name;
+    EXPECT_TRUE(std::filesystem::is_directory(data_ / "trend2FIX.txt.tmp"));
+    EXPECT_EQ(ReadBytes(File(ResultsFile::kMarks)), marks);
+}
+
 TEST_F(ResultsStoreTest, StartUpFailuresSayWhy) {
     TempDir empty;
     try {

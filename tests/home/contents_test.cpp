@@ -313,9 +313,28 @@ private slots:
             QVERIFY(answers.seen.first().contains(QStringLiteral("marks2FIX.txt")));
         }
         QCOMPARE(home_->Body_Home->MSA[0]->text(), QString());
+        // The Report and the printed table name the file rather than show no results.
+        home_->ToolBarClick(2);
+        QVERIFY(home_->Body_Report->damaged->isVisible());
+        QVERIFY(home_->Body_Report->damaged->text().contains(QStringLiteral("marks2FIX.txt")));
+        QTemporaryDir out;
+        home_->printer().printer().setOutputFormat(QPrinter::PdfFormat);
+        home_->printer().printer().setOutputFileName(out.filePath(QStringLiteral("r.pdf")));
+        {
+            Answerer answers;
+            home_->ToolBarClick(3);
+            QCOMPARE(answers.seen.size(), 1);
+            QVERIFY(answers.seen.first().contains(QStringLiteral("marks2FIX.txt")));
+        }
+        QVERIFY(!QFile::exists(out.filePath(QStringLiteral("r.pdf"))));
         home_->TabClick(4);
         home_->ToolBarClick(2);
         QVERIFY(home_->Body_Trash->isVisible());
+        home_->Body_Trash->ButTrash->click();
+        home_->Body_Trash->ButTrash_Yes->click();
+        home_->TabClick(2);  // the module loads again, whole
+        home_->ToolBarClick(2);
+        QVERIFY(!home_->Body_Report->damaged->isVisible());
     }
 
     void theReportSaysWhichFileIsDamaged() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "answer_check.h"
 #include "startup.h"
 #include "tagged_file.h"
@@ -137,18 +139,29 @@ TEST_F(OpenPaperTest, GroupsAreMarkedAsGroups) {
     EXPECT_EQ(outcome.percentText, "80");  // 4 of 5
 }
 
-TEST_F(OpenPaperTest, AFailedRecordingLeavesThePaperUnmarked) {
-    OpenPaper paper = Open(101);
-    paper.StoreAnswers(1, {"84"});
-    const std::string marks = ReadBytes(File(ResultsFile::kMarks));
-    std::filesystem::create_directory(File(ResultsFile::kMarks).string() + ".tmp");
-    EXPECT_THROW(paper.Mark(std::chrono::seconds(1), "d"), TaggedFileError);
-    EXPECT_FALSE(paper.Marked());
-    EXPECT_EQ(ReadBytes(File(ResultsFile::kMarks)), marks);
-    EXPECT_EQ(ReadBytes(File(ResultsFile::kTrend)), "#TRD#");
-    std::filesystem::remove(File(ResultsFile::kMarks).string() + ".tmp");
-    paper.Mark(std::chrono::seconds(1), "d");  // and it can be marked once the disk allows
-    EXPECT_TRUE(Open(101).Marked());
+TEST_F(OpenPaperTest, AFailedRecordingLeavesEveryFileAsItWas) {
+    // Whichever of the three files cannot be written, none is changed, and
+    // marking again once it can records the attempt once.
+    for (ResultsFile blocked : {ResultsFile::kFirstResults, ResultsFile::kMarks, ResultsFile::kTrend}) {
+        SCOPED_TRACE(ResultsFileName(blocked, 2, "FIX"));
+        TempDir data;
+        PrepareCourseData(resources_, data.path());
+        auto file = [&](ResultsFile f) { return ResultsFilePath(data.path(), f, 2, "FIX"); };
+        OpenPaper paper = OpenPaper::Load(resources_, data.path(), Request(101));
+        paper.StoreAnswers(1, {"84"});
+        std::map<ResultsFile, std::string> before;
+        for (ResultsFile f : kResultsFiles) before[f] = ReadBytes(file(f));
+        const std::string blocker = file(blocked).string() + ".tmp";
+        std::filesystem::create_directory(blocker);
+        EXPECT_THROW(paper.Mark(std::chrono::seconds(1), "d"), TaggedFileError);
+        EXPECT_FALSE(paper.Marked());
+        EXPECT_EQ(paper.results().items(), std::vector<std::string>(4, ""));
+        for (ResultsFile f : kResultsFiles) EXPECT_EQ(ReadBytes(file(f)), before[f]) << ResultsFileName(f, 2, "FIX");
+        std::filesystem::remove(blocker);
+        EXPECT_EQ(paper.Mark(std::chrono::seconds(1), "d").percentText, "33.3");
+        EXPECT_TRUE(OpenPaper::Load(resources_, data.path(), Request(101)).Marked());
+        EXPECT_EQ(ReadBytes(file(ResultsFile::kTrend)), "#TRD#>33.3\r\n");
+    }
 }
 
 TEST_F(OpenPaperTest, DamagedFilesStopTheLoadingOrTheMarking) {

@@ -331,6 +331,29 @@ private slots:
         QCOMPARE(PageFiles(data_->path()), QStringList());
     }
 
+    void aPageThatCannotBeRemovedGoesLater() {
+        QVERIFY(Open(105));
+        // Question 1's page cannot be removed when the pupil moves on...
+        const std::filesystem::path page = data_->path() / "temppaper20101.mht";
+        std::filesystem::remove(page);
+        std::filesystem::create_directories(page / "held");
+        window_->NextQuestion();
+        QVERIFY(std::filesystem::exists(page));
+        // ...and goes at the next move once it can.
+        std::filesystem::remove_all(page);
+        WriteFile(page, "page");
+        window_->NextQuestion();
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper20105.mht"});
+        std::filesystem::remove(page.parent_path() / "temppaper20105.mht");
+        std::filesystem::create_directories(page.parent_path() / "temppaper20105.mht" / "held");
+        window_->NextQuestion();
+        std::filesystem::remove_all(page.parent_path() / "temppaper20105.mht");
+        WriteFile(page.parent_path() / "temppaper20105.mht", "page");
+        PopUpScript pops({QStringLiteral("Yes")});
+        window_->ClosePaper();  // or at closing
+        QCOMPARE(PageFiles(data_->path()), QStringList());
+    }
+
     void copyingAndTheRightButtonAreRefusedInThePage() {
         QVERIFY(Open(101));
         WaitForPage();
