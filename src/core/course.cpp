@@ -109,14 +109,27 @@ PaperCatalogue LoadPaperCatalogue(const ResourceSource& resources, const std::fi
         paper.answerKey = ReadValuesForKeys(file, paper.questions, count);
         paper.parts = CountValuesForKeys(file, paper.questions, count);
     });
-    read(AnswerKindsResource(module), [&] { paper.kinds = ReadValuesForKeys(file, paper.questions, count); });
-    read(SlotMarksResource(module), [&] { paper.marks = ReadValuesForKeys(file, paper.questions, count); });
+    // Kinds and marks must match the key question by question: equal totals
+    // alone would let one question's extra value shift every later slot.
+    List<int> kindParts;
+    List<int> markParts;
+    read(AnswerKindsResource(module), [&] {
+        paper.kinds = ReadValuesForKeys(file, paper.questions, count);
+        kindParts = CountValuesForKeys(file, paper.questions, count);
+    });
+    read(SlotMarksResource(module), [&] {
+        paper.marks = ReadValuesForKeys(file, paper.questions, count);
+        markParts = CountValuesForKeys(file, paper.questions, count);
+    });
     paper.slotCount = static_cast<int>(paper.answerKey.size());
-    if (paper.kinds.size() != paper.answerKey.size() || paper.marks.size() != paper.answerKey.size()) {
-        throw TaggedFileError("course catalogue", std::string(paperKey),
-                              "the paper has " + std::to_string(paper.answerKey.size()) + " answers but " +
-                                  std::to_string(paper.kinds.size()) + " answer kinds and " +
-                                  std::to_string(paper.marks.size()) + " marks");
+    for (int n = 1; n <= count; ++n) {
+        const auto q = static_cast<std::size_t>(n);
+        if (kindParts[q] != paper.parts[q] || markParts[q] != paper.parts[q]) {
+            throw TaggedFileError("course catalogue", std::string(paperKey),
+                                  "question " + paper.questions[q] + " has " + std::to_string(paper.parts[q]) +
+                                      " answers but " + std::to_string(kindParts[q]) + " answer kinds and " +
+                                      std::to_string(markParts[q]) + " marks");
+        }
     }
     double total = 0;
     for (std::size_t i = 1; i <= paper.marks.size(); ++i) {

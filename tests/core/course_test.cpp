@@ -114,6 +114,19 @@ TEST(PaperCatalogueTest, BrokenCataloguesAreErrorsNotHalfPapers) {
         EXPECT_THROW(LoadPaperCatalogue(FolderResources(fixture.folder()), data.path(), 2, "102"), TaggedFileError);
     }
     {
+        FixtureCopy fixture;  // a value moved to the question before: same total, every slot shifted
+        std::string kinds = test::ReadBytes(fixture.Resource(30024));
+        kinds.replace(kinds.find("#20021#>X"), 9, "#20021#>X>F");
+        kinds.replace(kinds.find("#20023#>F>R>N"), 13, "#20023#>R>N");
+        fixture.Replace(30024, kinds);
+        try {
+            LoadPaperCatalogue(FolderResources(fixture.folder()), data.path(), 2, "102");
+            FAIL();
+        } catch (const TaggedFileError& error) {
+            EXPECT_NE(std::string(error.what()).find("20021"), std::string::npos) << error.what();
+        }
+    }
+    {
         FixtureCopy fixture;  // no marks resource at all
         std::filesystem::remove(fixture.Resource(30025));
         try {
