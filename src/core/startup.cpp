@@ -66,6 +66,10 @@ StartupData PrepareCourseData(const ResourceSource& resources, const std::filesy
                            "\"), so it cannot start.");
     }
     if (status != 0) {
+        if (status == kExtractResourceMissing) {
+            throw StartupError("The course in this program is damaged (" + ExtractStatusText(status) +
+                               "), so it cannot start.");
+        }
         throw StartupError("The program cannot work in its folder " + folder + ": " + ExtractStatusText(status) +
                            ". It needs a folder it may write to.");
     }
