@@ -101,11 +101,11 @@ ReportData BuildReportData(const ReportInput& input) {
     if (input.trendLine.find("#TRD#") == std::string::npos) {
         throw TaggedFileError(input.trendFile, "TRD", "the key is missing");
     }
-    // A trailing ">" leaves an empty last value, which is not a score.
-    TextList values = SplitAllValues(input.trendLine);
-    if (!input.trendLine.empty() && input.trendLine.back() == '>') {
-        throw TaggedFileError(input.trendFile, "TRD", "the line ends with a separator");
-    }
+    // The line's last character is never a separator: a trailing ">" (left by
+    // a hand edit) ends the last score rather than starting an empty one.
+    std::string_view line = input.trendLine;
+    if (line.back() == '>') line.remove_suffix(1);
+    TextList values = SplitAllValues(line);
     const std::size_t count = values.size();
     const std::size_t from = count > kTrendPoints ? count - kTrendPoints + 1 : 1;
     for (std::size_t i = from; i <= count; ++i) report.trend.push_back(ScoreValue(values[i], input.trendFile, "TRD"));

@@ -118,6 +118,8 @@ TEST_F(ReportDataTest, TrendKeepsTheTwentyMostRecent) {
     EXPECT_EQ(report.trend.front(), 6);
     EXPECT_EQ(report.trend.back(), 25);
     EXPECT_EQ(Build(10, "#TRD#>50>66.7>100").trend, (std::vector<double>{50, 66.7, 100}));
+    EXPECT_EQ(Build(10, "#TRD#>50>").trend, (std::vector<double>{50}));
+    EXPECT_TRUE(Build(10, "#TRD#>").trend.empty());
 }
 
 TEST_F(ReportDataTest, DamagedValuesNameTheirFile) {
@@ -130,7 +132,7 @@ TEST_F(ReportDataTest, DamagedValuesNameTheirFile) {
         EXPECT_EQ(error.key(), "FSE");
     }
     First(1, 1, "50");
-    for (const char* trend : {"#TRD#>50>x", "#TRD#>50>", "", "nothing"}) {
+    for (const char* trend : {"#TRD#>50>x", "#TRD#>50>>", "", "nothing"}) {
         try {
             Build(10, trend);
             FAIL() << trend;
