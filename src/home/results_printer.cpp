@@ -1,9 +1,11 @@
 #include "results_printer.h"
 
+#include <QDialogButtonBox>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 namespace ep {
 
@@ -51,6 +53,11 @@ void ResultsPrinter::Setup(QWidget* parent) {
     QPrintDialog dialog(&printer(), parent);
     dialog.setWindowTitle(QStringLiteral("Printer Setup"));
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    // This dialog only chooses the printer; a button saying "Print" that
+    // prints nothing would mislead.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
+    }
     dialog.exec();
 }
 

@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -277,6 +280,24 @@ private slots:
         home_->PrintResults();
         QCOMPARE(answers.seen.size(), 1);
         QVERIFY(answers.seen.first().contains(QStringLiteral("no printer")));
+    }
+
+    void printerSetupChoosesWithoutPrintingAndCancelKeepsTheSettings() {
+        Start();
+        home_->printer().printer().setOutputFileName(dir_->filePath(QStringLiteral("chosen.pdf")));
+        QString accept;
+        QTimer::singleShot(50, [&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) {
+                accept = buttons->button(QDialogButtonBox::Ok)->text();
+            }
+            dialog->reject();
+        });
+        home_->PrintSetup();
+        QCOMPARE(accept, QStringLiteral("OK"));
+        QCOMPARE(home_->printer().printer().outputFileName(), dir_->filePath(QStringLiteral("chosen.pdf")));
+        QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("chosen.pdf"))));
     }
 
     void theWebLinkWithoutABrowserSaysSoOnce() {
