@@ -213,7 +213,8 @@ bool Contents::Form_Load() {
     CourseTitle->setText(title);
     Body_About->ProgramName->setText(title);
     fields.lblCOD = QString::fromStdString(course.code);
-    lblCOD_->setText(Latin("Course ") + fields.lblCOD);
+    lblCOD_->setText(fields.lblCOD);
+    lblCOD_->setToolTip(Latin("Course code"));
 
     LayoutTabStrip();
     Timer1.setInterval(100);
