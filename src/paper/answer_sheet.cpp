@@ -63,13 +63,16 @@ void SetWindowColour(QWidget* widget, const QColor& colour) {
 
 class SingleCharacterValidator : public StorableValidator {
 public:
-    using StorableValidator::StorableValidator;
+    explicit SingleCharacterValidator(AnswerBox* box) : StorableValidator(box), box_(box) {}
     State validate(QString& input, int& position) const override {
-        // Edits only: text set by the program is not validated, so an older
-        // longer answer survives until the pupil shortens it.
-        if (input.size() > 1) return Invalid;
+        // The text set by the program is never cut (an invalid state there is
+        // not undone), and an older longer answer may be shortened key by key.
+        if (input.size() > 1 && input.size() >= box_->shownText().size()) return Invalid;
         return StorableValidator::validate(input, position);
     }
+
+private:
+    const AnswerBox* box_;
 };
 
 }  // namespace
@@ -105,6 +108,9 @@ AnswerBox::AnswerBox(RowFrame* frame, int row) : QLineEdit(frame), row_(row) {
     setAccessibleName(QStringLiteral("Enter your answer"));
     setValidator(new StorableValidator(this));
     setGeometry(AnswerSheet::StandardAnswerRect());
+    // textChanged comes after an edit is accepted, so during validation this
+    // still holds the text before the edit.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { shownText_ = text; });
 }
 
 void AnswerBox::SetSingleCharacter(bool single) {

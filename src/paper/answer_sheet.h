@@ -63,6 +63,8 @@ public:
     // A multiple-choice box takes one character; an answer already longer
     // (typed before the limit existed) is kept, never cut.
     void SetSingleCharacter(bool single);
+    // The text as it stood after the last accepted change.
+    const QString& shownText() const { return shownText_; }
 
 signals:
     void enterPressed(int row);
@@ -76,6 +78,7 @@ protected:
 private:
     int row_;
     bool single_ = false;
+    QString shownText_;
 };
 
 // The sheet panel AnsBox. Rows are 1-based: Frame[1] .. Frame[20].

@@ -132,6 +132,20 @@ private slots:
         window_->NextQuestion();
         Type(1, QStringLiteral("34"));
         QCOMPARE(Box(1)->text(), QStringLiteral("3"));
+        // A longer answer from the file is shown whole and can be shortened,
+        // but never lengthened.
+        Box(1)->setText(QStringLiteral("abc"));
+        QCOMPARE(Box(1)->text(), QStringLiteral("abc"));
+        Box(1)->setFocus();
+        Box(1)->end(false);
+        QTest::keyClick(Box(1), Qt::Key_Backspace);
+        QCOMPARE(Box(1)->text(), QStringLiteral("ab"));
+        QTest::keyClick(Box(1), Qt::Key_X);
+        QCOMPARE(Box(1)->text(), QStringLiteral("ab"));
+        QTest::keyClick(Box(1), Qt::Key_Backspace);
+        QCOMPARE(Box(1)->text(), QStringLiteral("a"));
+        QTest::keyClick(Box(1), Qt::Key_Y);
+        QCOMPARE(Box(1)->text(), QStringLiteral("a"));
         delete window_.data();
 
         QVERIFY(Open(102));
