@@ -5,6 +5,7 @@
 #include <map>
 
 #include "answer_check.h"
+#include "paper_test_support.h"
 #include "startup.h"
 #include "tagged_file.h"
 #include "test_support.h"
@@ -25,15 +26,7 @@ protected:
     void SetUp() override { PrepareCourseData(resources_, data_.path()); }
 
     PaperRequest Request(int paperKey, Attempt attempt = Attempt::kFirst) const {
-        PaperRequest request;
-        request.module = 2;
-        request.courseCode = "FIX";
-        request.paperCount = 10;
-        request.topicFirstSlot = paperKey <= 105 ? 1 : 6;
-        request.topicName = paperKey <= 105 ? "Whole Numbers" : "Fractions";
-        request.paperKey = paperKey;
-        request.attempt = attempt;
-        return request;
+        return test::FixtureRequest(paperKey, attempt);
     }
     OpenPaper Open(int paperKey, Attempt attempt = Attempt::kFirst) const {
         return OpenPaper::Load(resources_, data_.path(), Request(paperKey, attempt));

@@ -30,22 +30,10 @@
 
 namespace {
 
-ep::PaperRequest Request(int key, ep::Attempt attempt) {
-    ep::PaperRequest request;
-    request.module = 2;
-    request.courseCode = "FIX";
-    request.paperCount = 10;
-    request.topicFirstSlot = 1;
-    request.paperKey = key;
-    request.topicName = "Whole Numbers";
-    request.attempt = attempt;
-    return request;
-}
-
 // Paper 101 answered and marked, one list of answers per question.
 void Mark(const ep::ResourceSource& course, const ep::test::DataFolder& data, ep::Attempt attempt,
           const std::vector<std::vector<std::string>>& answers) {
-    ep::OpenPaper paper = ep::OpenPaper::Load(course, data.path(), Request(101, attempt));
+    ep::OpenPaper paper = ep::OpenPaper::Load(course, data.path(), ep::test::FixtureRequest(101, attempt));
     for (std::size_t q = 0; q < answers.size(); ++q) paper.StoreAnswers(static_cast<int>(q + 1), answers[q]);
     paper.SaveAnswers();
     paper.Mark(std::chrono::seconds(12 * 60 + 5), "06/12/2026");

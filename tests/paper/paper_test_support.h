@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "open_paper.h"
 #include "paper_host.h"
 #include "qt_resources.h"
 #include "resources.h"
@@ -63,6 +64,20 @@ private:
     const ResourceSource& resources_;
     QString dataFolder_;
 };
+
+// What the home window asks for paper `paperKey` of the fixture course, whose
+// papers 101..105 are "Whole Numbers" and 106..110 "Fractions".
+inline PaperRequest FixtureRequest(int paperKey, Attempt attempt = Attempt::kFirst) {
+    PaperRequest request;
+    request.module = 2;
+    request.courseCode = "FIX";
+    request.paperCount = 10;
+    request.topicFirstSlot = paperKey <= 105 ? 1 : 6;
+    request.topicName = paperKey <= 105 ? "Whole Numbers" : "Fractions";
+    request.paperKey = paperKey;
+    request.attempt = attempt;
+    return request;
+}
 
 // A fresh data folder with the skin written out and the results files made
 // from their templates, as the program leaves it at start-up.

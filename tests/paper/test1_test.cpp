@@ -35,51 +35,23 @@ constexpr int kPageTimeout = 30000;  // the first page starts the web engine
 
 }  // namespace
 
-class Test1Test : public QObject {
+class Test1Test : public QObject, private PaperWindowFixture<Test1> {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FolderResources> course_;
-    std::unique_ptr<DataFolder> data_;
-    std::unique_ptr<FakeHost> host_;
-    QPointer<Test1> window_;
-
-    void UseCourse(const std::filesystem::path& folder) {
-        course_ = std::make_unique<FolderResources>(folder);
-        data_ = std::make_unique<DataFolder>(*course_);
-        host_ = std::make_unique<FakeHost>(*course_, data_->folder());
-    }
     Test1* Open(int key, int firstKey = 101) {
         host_->Choose(key, firstKey, firstKey == 101 ? QStringLiteral("Whole Numbers") : QStringLiteral("Fractions"));
         window_ = Test1::Open(*host_);
         return window_;
     }
-    std::filesystem::path File(ResultsFile file) const { return ResultsFilePath(data_->path(), file, 2, "FIX"); }
-    std::string Line(ResultsFile file, int key) const {
-        return ReadNumberedLines(File(file), 10)[static_cast<std::size_t>(key - 100)];
-    }
-    AnswerBox* Box(int row) const { return window_->AnsBox->FA[static_cast<std::size_t>(row)]; }
     void Type(int row, const QString& text) const { QTest::keyClicks(Box(row), text); }
     void WaitForPage() const {
         QSignalSpy loaded(window_.data(), &PaperWindow::questionLoaded);
         if (!window_->question->PageLoaded()) QVERIFY(loaded.wait(kPageTimeout));
     }
-    // Marks the open paper, answering the marking question `reply`.
-    QStringList Mark(const QString& reply) const {
-        PopUpScript pops({reply});
-        window_->MarkPaper();
-        return pops.seen;
-    }
-
 private slots:
     void init() { UseCourse(FixtureCourse()); }
-
-    void cleanup() {
-        delete window_.data();
-        host_.reset();
-        data_.reset();
-        course_.reset();
-    }
+    void cleanup() { CloseAll(); }
 
     void opensAtQuestionOneWithTheRecordedState() {
         QVERIFY(Open(105));

@@ -26,37 +26,15 @@ const QString kCheck = QString(QChar(0x2713));
 const QString kBallot = QString(QChar(0x2717));
 const QColor kLightBlue(192, 192, 255);
 
-PaperRequest Request(int key, Attempt attempt) {
-    PaperRequest request;
-    request.module = 2;
-    request.courseCode = "FIX";
-    request.paperCount = 10;
-    request.topicFirstSlot = 1;
-    request.paperKey = key;
-    request.topicName = "Whole Numbers";
-    request.attempt = attempt;
-    return request;
-}
-
 }  // namespace
 
-class Test2Test : public QObject {
+class Test2Test : public QObject, private PaperWindowFixture<Test2> {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FolderResources> course_;
-    std::unique_ptr<DataFolder> data_;
-    std::unique_ptr<FakeHost> host_;
-    QPointer<Test2> window_;
-
-    void UseCourse(const std::filesystem::path& folder) {
-        course_ = std::make_unique<FolderResources>(folder);
-        data_ = std::make_unique<DataFolder>(*course_);
-        host_ = std::make_unique<FakeHost>(*course_, data_->folder());
-    }
     // Takes and marks an attempt without a window, one list of answers per question.
     void Answer(int key, Attempt attempt, const std::vector<std::vector<std::string>>& questions, bool mark = true) {
-        OpenPaper paper = OpenPaper::Load(*course_, data_->path(), Request(key, attempt));
+        OpenPaper paper = OpenPaper::Load(*course_, data_->path(), FixtureRequest(key, attempt));
         for (std::size_t q = 0; q < questions.size(); ++q) paper.StoreAnswers(static_cast<int>(q + 1), questions[q]);
         paper.SaveAnswers();
         if (mark) paper.Mark(std::chrono::seconds(125), "06/12/2026");
@@ -66,30 +44,13 @@ private:
         window_ = Test2::Open(*host_);
         return window_;
     }
-    std::filesystem::path File(ResultsFile file) const { return ResultsFilePath(data_->path(), file, 2, "FIX"); }
-    std::string Line(ResultsFile file, int key) const {
-        return ReadNumberedLines(File(file), 10)[static_cast<std::size_t>(key - 100)];
-    }
-    AnswerBox* Box(int row) const { return window_->AnsBox->FA[static_cast<std::size_t>(row)]; }
     QLabel* First(int row) const { return window_->AnsBox->FR[static_cast<std::size_t>(row)]; }
     QLabel* Second(int row) const { return window_->AnsBox->SR[static_cast<std::size_t>(row)]; }
     QLineEdit* Model(int row) const { return window_->AnsBox->M[static_cast<std::size_t>(row)]; }
     static QColor Background(const QLineEdit* box) { return box->palette().color(QPalette::Base); }
-    QStringList Mark(const QString& reply) const {
-        PopUpScript pops({reply});
-        window_->MarkPaper();
-        return pops.seen;
-    }
-
 private slots:
     void init() { UseCourse(FixtureCourse()); }
-
-    void cleanup() {
-        delete window_.data();
-        host_.reset();
-        data_.reset();
-        course_.reset();
-    }
+    void cleanup() { CloseAll(); }
 
     void onlyTheSlotWrongTheFirstTimeIsAskedAgain() {
         Answer(101, Attempt::kFirst, {{"84"}, {"12", "Derrick"}, {"2"}});

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
@@ -13,9 +14,14 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 
+#include "answer_sheet.h"
+#include "paper_test_support.h"
 #include "popup.h"
+#include "results_store.h"
+#include "tagged_file.h"
 
 namespace ep::test {
 
@@ -104,5 +110,39 @@ inline QStringList PageFiles(const std::filesystem::path& folder) {
     }
     return pages;
 }
+
+// What every paper-window test starts from: a course, a fresh data folder,
+// a home window reduced to its fields, and the window under test.
+template <class Window>
+class PaperWindowFixture {
+protected:
+    std::unique_ptr<FolderResources> course_;
+    std::unique_ptr<DataFolder> data_;
+    std::unique_ptr<FakeHost> host_;
+    QPointer<Window> window_;
+
+    void UseCourse(const std::filesystem::path& folder) {
+        course_ = std::make_unique<FolderResources>(folder);
+        data_ = std::make_unique<DataFolder>(*course_);
+        host_ = std::make_unique<FakeHost>(*course_, data_->folder());
+    }
+    void CloseAll() {
+        delete window_.data();
+        host_.reset();
+        data_.reset();
+        course_.reset();
+    }
+    std::filesystem::path File(ResultsFile file) const { return ResultsFilePath(data_->path(), file, 2, "FIX"); }
+    std::string Line(ResultsFile file, int key) const {
+        return ReadNumberedLines(File(file), 10)[static_cast<std::size_t>(key - 100)];
+    }
+    AnswerBox* Box(int row) const { return window_->AnsBox->FA[static_cast<std::size_t>(row)]; }
+    // Marks the open paper, answering the marking question `reply`.
+    QStringList Mark(const QString& reply) const {
+        PopUpScript pops({reply});
+        window_->MarkPaper();
+        return pops.seen;
+    }
+};
 
 }  // namespace ep::test
