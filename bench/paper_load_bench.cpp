@@ -36,14 +36,19 @@ private:
     std::map<int, std::string> bytes_;
 };
 
+// A fresh folder for the results files; empty when none can be made.
+std::filesystem::path MakeDataFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ep-bench-XXXXXX").string();
+    return mkdtemp(pattern.data()) ? std::filesystem::path(pattern) : std::filesystem::path();
+}
+
 void BM_LoadOpenPaper(benchmark::State& state) {
     MemoryResources resources(EP_FIXTURE_COURSE);
-    std::string pattern = (std::filesystem::temp_directory_path() / "ep-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
+    const std::filesystem::path data = MakeDataFolder();
+    if (data.empty()) {
         state.SkipWithError("no temporary folder");
         return;
     }
-    const std::filesystem::path data = pattern;
     int status = 0;
     ep::CourseDefinition course = ep::ReadCourseDefinition(resources, data, status);
     ep::CreateResultsFiles(resources, course, data);
@@ -70,12 +75,11 @@ BENCHMARK(BM_LoadOpenPaper)->Unit(benchmark::kMillisecond);
 // and recording the results line, the marks file and the trend line.
 void BM_MarkPaper(benchmark::State& state) {
     MemoryResources resources(EP_FIXTURE_COURSE);
-    std::string pattern = (std::filesystem::temp_directory_path() / "ep-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
+    const std::filesystem::path data = MakeDataFolder();
+    if (data.empty()) {
         state.SkipWithError("no temporary folder");
         return;
     }
-    const std::filesystem::path data = pattern;
     int status = 0;
     ep::CourseDefinition course = ep::ReadCourseDefinition(resources, data, status);
     ep::PaperRequest request;
