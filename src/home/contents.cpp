@@ -453,9 +453,8 @@ void Contents::PrintResults() {
                                         "pick a printer or a PDF file."));
         return;
     }
-    const std::vector<PrintLine> lines =
-        ResultsTable(course.title, module.topicCount, module.topicNames, module.marks);
-    if (!printer_.Print(lines, QString::fromStdString(course.title))) {
+    const ResultsDocument table = MakeResultsDocument(course.title, module.topicCount, module.topicNames, module.marks);
+    if (!printer_.Print(table, QString::fromStdString(course.title))) {
         TellPupil(Latin("Print"), Latin("The results could not be printed."));
     }
 }
