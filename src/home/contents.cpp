@@ -1,7 +1,9 @@
 #include "contents.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QDir>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 
@@ -144,7 +146,7 @@ void Contents::BuildControls() {
     }
 
     Body_Home = PagePanel(new HomePage(this, skin()));
-    Body_Report = PagePanel(new ReportPage(this));
+    Body_Report = PagePanel(new ReportPage(this, skin()));
     Body_Trash = PagePanel(new TrashPage(this, skin()));
     Body_About = PagePanel(new AboutPage(this, skin()));
     connect(Body_Home, &HomePage::topicClicked, this, &Contents::TopicClick);
@@ -153,6 +155,9 @@ void Contents::BuildControls() {
         fields.txtReportPos = QString::number(section);
         Body_Report->LayoutReportSections(fields.txtReportPos);
     });
+    connect(Body_Report, &ReportPage::reportCardClicked, this, &Contents::ButReportCard_Click);
+    TrackPress(Body_Report->ButReportCard);
+    TrackPress(Body_Report->ButReportCardlbl);
     connect(Body_Trash, &TrashPage::eraseConfirmed, this, &Contents::EraseResults);
     connect(Body_About, &AboutPage::lbl_MWURL_Click, this, [this] { OpenMakerWebPage(this, QDir::tempPath()); });
     const QRect page(skin::kSideWidth, kStripTop + kStripHeight, kWidth - 2 * skin::kSideWidth,
@@ -288,30 +293,13 @@ void Contents::ShowPage() {
                 ShowPanel(Body_Home);
                 break;
             case 2: {
-                const auto trendFile = ResultsFilePath(DataPath(), ResultsFile::kTrend, module.module,
-                                                       fields.lblCOD.toStdString());
-                ReportInput input;
-                input.topicCount = module.topicCount;
-                input.paperCount = module.paperCount;
-                input.topicNames = &module.topicNames;
-                input.firstScores = &module.marks.FSE;
-                input.secondScores = &module.marks.SSE;
-                input.marksFile = ResultsFileName(ResultsFile::kMarks, module.module, fields.lblCOD.toStdString());
-                input.trendFile = trendFile.filename().string();
-                auto damaged = [this](const QString& name) {
-                    Body_Report->ShowDamaged(Latin("Your results file ") + name +
+                QString damagedFile;
+                if (const std::optional<ReportData> report = BuildReport(&damagedFile)) {
+                    Body_Report->Show(*report);
+                } else {
+                    Body_Report->ShowDamaged(Latin("Your results file ") + damagedFile +
                                              Latin(" is damaged, so the report cannot be shown.\n\nTo start afresh, "
                                                    "erase all results with Trash on the Help tab."));
-                };
-                if (!damagedMarks_.isEmpty()) {
-                    damaged(damagedMarks_);
-                } else {
-                    try {
-                        input.trendLine = ReadTaggedLine(trendFile, "TRD");
-                        Body_Report->Show(BuildReportData(input));
-                    } catch (const TaggedFileError& error) {
-                        damaged(QString::fromStdString(std::filesystem::path(error.file()).filename().string()));
-                    }
                 }
                 ShowPanel(Body_Report);
                 Body_Report->LayoutReportSections(fields.txtReportPos);
@@ -342,6 +330,83 @@ void Contents::ShowPage() {
                 break;
         }
     }
+}
+
+std::optional<ReportData> Contents::BuildReport(QString* damagedFile) const {
+    if (!damagedMarks_.isEmpty()) {
+        *damagedFile = damagedMarks_;
+        return std::nullopt;
+    }
+    const auto trendFile =
+        ResultsFilePath(DataPath(), ResultsFile::kTrend, module.module, fields.lblCOD.toStdString());
+    ReportInput input;
+    input.topicCount = module.topicCount;
+    input.paperCount = module.paperCount;
+    input.topicNames = &module.topicNames;
+    input.firstScores = &module.marks.FSE;
+    input.secondScores = &module.marks.SSE;
+    input.marksFile = ResultsFileName(ResultsFile::kMarks, module.module, fields.lblCOD.toStdString());
+    input.trendFile = trendFile.filename().string();
+    try {
+        input.trendLine = ReadTaggedLine(trendFile, "TRD");
+        return BuildReportData(input);
+    } catch (const TaggedFileError& error) {
+        *damagedFile = QString::fromStdString(std::filesystem::path(error.file()).filename().string());
+        return std::nullopt;
+    }
+}
+
+std::optional<ReportCardContent> Contents::MakeReportCard() {
+    QString damagedFile;
+    std::optional<ReportData> report = BuildReport(&damagedFile);
+    if (!report) {
+        TellPupil(Latin("Report card"), Latin("Your results file ") + damagedFile +
+                                            Latin(" is damaged, so no report card can be made. To start afresh, "
+                                                  "erase all results with Trash on the Help tab."));
+        return std::nullopt;
+    }
+    ReportCardContent card;
+    card.courseTitle = QString::fromStdString(course.title);
+    card.courseCode = fields.lblCOD;
+    if (module.module >= 1 && module.module <= 3) {
+        card.moduleLabel = QString::fromStdString(course.Module(module.module).label);
+    }
+    card.date = QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat);
+    card.topicCount = module.topicCount;
+    card.report = std::move(*report);
+    card.marks = module.marks;
+    return card;
+}
+
+void Contents::ButReportCard_Click() {
+    const std::optional<ReportCardContent> card = MakeReportCard();
+    if (!card) return;
+    switch (AskCardOutput(printer_.printer(), this)) {
+        case CardOutput::Print:
+            if (!PrintReportCard(printer_.printer(), *card)) {
+                TellPupil(Latin("Report card"), Latin("The report card could not be printed."));
+            }
+            break;
+        case CardOutput::SavePdf: {
+            const QString file = AskCardPdfFile(this, Latin("Report card ") + fields.lblCOD + Latin(".pdf"));
+            if (!file.isEmpty()) SaveReportCard(file);
+            break;
+        }
+        case CardOutput::Cancelled:
+            break;
+    }
+}
+
+bool Contents::SaveReportCard(const QString& file) {
+    const std::optional<ReportCardContent> card = MakeReportCard();
+    if (!card) return false;
+    QString error;
+    if (!SaveReportCardPdf(file, printer_.printer().pageLayout(), *card, &error)) {
+        TellPupil(Latin("Report card"),
+                  Latin("The report card could not be saved as ") + file + Latin(": ") + error + Latin("."));
+        return false;
+    }
+    return true;
 }
 
 void Contents::LoadModuleResults() {
@@ -453,7 +518,8 @@ void Contents::PrintResults() {
                                         "pick a printer or a PDF file."));
         return;
     }
-    const ResultsDocument table = MakeResultsDocument(course.title, module.topicCount, module.topicNames, module.marks);
+    const ResultsDocument table =
+        MakeResultsDocument(course.title, module.topicCount, module.topicNames, module.marks);
     if (!printer_.Print(table, QString::fromStdString(course.title))) {
         TellPupil(Latin("Print"), Latin("The results could not be printed."));
     }
@@ -507,6 +573,7 @@ void Contents::Timer1_Timer() {
     for (int position = 1; position <= 4; ++position) UpdateToolbarButton(position);
     Body_Trash->UpdateHoverImages(cursorPoint, skin());
     Body_Home->UpdateHoverImages(cursorPoint, skin());
+    Body_Report->UpdateHoverImages(cursorPoint, txtPressTrack, skin());
 }
 
 }  // namespace ep

@@ -8,10 +8,12 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "course.h"
 #include "paper_host.h"
 #include "paper_window.h"
+#include "report_card.h"
 #include "results_printer.h"
 #include "results_store.h"
 #include "skinned_window.h"
@@ -71,6 +73,13 @@ public:
     // Actions.
     void PrintResults();
     void PrintSetup();
+    // The Report page's "Report card" button: the print dialog, to print the
+    // card or save it as a PDF file.
+    void ButReportCard_Click();
+    // Writes the report card as a PDF file on the printer's paper; false,
+    // after saying why, when it cannot (a damaged results file, a file that
+    // cannot be written).
+    bool SaveReportCard(const QString& file);
 
     void Timer1_Timer() override;
 
@@ -133,6 +142,13 @@ private:
     // false when it stays open (the save failed, or it is busy marking).
     bool ClosePaperWindows();
     std::filesystem::path DataPath() const;
+    // The Report page's figures for the current module: the marks as last
+    // loaded, the trend file as it is now. Empty, with the damaged results
+    // file's name in `damagedFile`, when a file cannot be read.
+    std::optional<ReportData> BuildReport(QString* damagedFile) const;
+    // The card's content, or nothing after telling the pupil which results
+    // file is damaged.
+    std::optional<ReportCardContent> MakeReportCard();
 
     const ResourceSource& resources_;
     QString dataFolder_;

@@ -18,6 +18,7 @@
 
 #include "about_page.h"
 #include "home_page.h"
+#include "home_test_support.h"
 #include "popup.h"
 #include "qt_resources.h"
 #include "report_page.h"
@@ -32,31 +33,7 @@ std::string Bytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Answers every pop-up and message box as it appears, and keeps their texts.
-class Answerer : public QObject {
-public:
-    explicit Answerer(bool yes = true) : yes_(yes) {
-        connect(&timer_, &QTimer::timeout, this, &Answerer::Answer);
-        timer_.start(10);
-    }
-    QStringList seen;
-
-private:
-    void Answer() {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (!w->isVisible()) continue;
-            if (auto* pop = qobject_cast<ep::frmPopUp*>(w)) {
-                seen << pop->lblMessage->text();
-                (yes_ || pop->But2->isHidden() ? pop->But1 : pop->But2)->click();
-            } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
-                seen << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-    }
-    QTimer timer_;
-    bool yes_;
-};
+using ep::test::Answerer;
 
 }  // namespace
 
@@ -374,7 +351,7 @@ private slots:
         Start();
         home_->ToolBarClick(2);
         ep::ReportPage* report = home_->Body_Report;
-        const int h = report->height();
+        const int h = report->SectionsHeight();  // the sections share the page above its foot
         const int bar = report->RCBar[0]->height();
         QCOMPARE(report->RCBar[1]->y(), h - 2 * bar);
         QVERIFY(report->RC1Summary->isVisible());

@@ -1,6 +1,11 @@
-// What the home window puts on paper, read back from PDF files with
-// poppler's tools: the results table inside the printable area of A4 and Letter.
+// What the home window puts on paper: the results table inside the printable
+// area of A4 and Letter, and the report card with the Report page's figures.
+// Both are read back from PDF files with poppler's tools.
 
+#include <QAccessible>
+#include <QCursor>
+#include <QFileDialog>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -9,12 +14,16 @@
 #include <functional>
 
 #include "contents.h"
+#include "home_test_support.h"
 #include "qt_resources.h"
+#include "report_page.h"
 #include "results_printer.h"
 #include "results_store.h"
 #include "startup.h"
 
 namespace {
+
+using ep::test::Answerer;
 
 QString Run(const QString& program, const QStringList& args) {
     QProcess process;
@@ -247,6 +256,320 @@ private slots:
             QCOMPARE(Texts(pdf.Lines().last()).join(QLatin1Char(' ')),
                      QStringLiteral("Page %1 of %1").arg(pdf.pages.size()));
         }
+    }
+
+    void theReportCardHoldsTheReportPageFigures_data() {
+        using Marks = ep::MarksLists;
+        using Recording = std::function<std::vector<std::string>(Marks&)>;
+        QTest::addColumn<Recording>("record");
+        QTest::addRow("empty") << Recording([](Marks&) { return std::vector<std::string>{}; });
+        QTest::addRow("one paper") << Recording([](Marks& m) {
+            Take(m, 13, "56.7");
+            return std::vector<std::string>{"56.7"};
+        });
+        QTest::addRow("all fifty") << Recording([](Marks& m) {
+            std::vector<std::string> trend;
+            for (int slot = 1; slot <= 50; ++slot) {
+                const std::string score = std::to_string(40 + (slot * 37) % 61) + (slot % 4 ? "" : ".5");
+                Take(m, slot, score, slot % 3 ? "" : "100");
+                trend.push_back(score);
+            }
+            return trend;
+        });
+        // Topics 2 and 4 tie for weakest, 3 and 6 for strongest: the later ones are named.
+        QTest::addRow("ties") << Recording([](Marks& m) {
+            Take(m, 1, "75");
+            Take(m, 6, "50");
+            Take(m, 7, "70", "70");
+            Take(m, 11, "95");
+            Take(m, 16, "60");
+            Take(m, 26, "90", "100");
+            Take(m, 27, "85");
+            return std::vector<std::string>{"75", "50", "70", "95", "60", "90", "85"};
+        });
+    }
+
+    void theReportCardHoldsTheReportPageFigures() {
+        using Recording = std::function<std::vector<std::string>(ep::MarksLists&)>;
+        QFETCH(Recording, record);
+        Record(record);
+        Start();
+        home_->ToolBarClick(2);
+        ep::ReportPage* page = home_->Body_Report;
+        QVERIFY(!page->damaged->isVisible());
+        QVERIFY(home_->SaveReportCard(Pdf(QStringLiteral("card.pdf"))));
+
+        const PdfWords pdf(Pdf(QStringLiteral("card.pdf")));
+        QCOMPARE(pdf.pages.size(), 1);
+        const QString text = Run(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-layout"), Pdf(QStringLiteral("card.pdf")), QStringLiteral("-")});
+        QVERIFY(text.contains(QStringLiteral("REPORT CARD")));
+        QVERIFY(text.contains(QString::fromStdString(home_->course.title)));
+        QVERIFY(text.contains(QStringLiteral("Course code UPM6")));
+        if (page->PCNum->text().startsWith(QLatin1String("0 "))) {
+            // No page of zeros and dashes: a sentence instead.
+            QVERIFY(text.contains(QStringLiteral("No paper has been attempted yet.")));
+            QVERIFY(!text.contains(QLatin1Char('%')));
+            QVERIFY(!text.contains(QStringLiteral("Overall Results")));
+            return;
+        }
+        QCOMPARE(pdf.Below(QStringLiteral("First Attempt Average Score")), page->OScore1->text());
+        QCOMPARE(pdf.Below(QStringLiteral("Second Attempt Average Score")), page->OScore2->text());
+        QCOMPARE(pdf.Below(QStringLiteral("Number of Papers Completed")), page->PCNum->text());
+        QCOMPARE(pdf.Below(QStringLiteral("Strongest Topic")), page->ST->text().trimmed());
+        QCOMPARE(pdf.Below(QStringLiteral("Weakest Topic")), page->WT->text().trimmed());
+
+        // Each topic's bar labels stand on its row, first attempt then second.
+        const QList<QList<Word>> lines = pdf.Lines();
+        auto first = [&](const char* text) {
+            return std::find_if(pdf.words.begin(), pdf.words.end(),
+                                [&](const Word& w) { return w.text == QLatin1String(text); })
+                ->box;
+        };
+        const double chartLeft = first("Trend").left();
+        const double barsBottom = first("What").top();  // "What to practise next" follows the bars
+        double left = pdf.pages.first().width();
+        for (const Word& w : pdf.words) left = std::min(left, w.box.left());
+        int bars = 0;
+        for (int k = 0; k < home_->course.Module(2).topicCount; ++k) {
+            const QString name = page->TopLab[k]->text();
+            const QString marks[2] = {page->TMarkA[k]->text(), page->TMarkB[k]->text()};
+            // The topic's row in the bars: its name at the left edge, left of the chart.
+            auto row = std::find_if(lines.begin(), lines.end(), [&](const QList<Word>& l) {
+                return l.first().box.left() < left + 1 && l.first().box.top() < barsBottom &&
+                       Texts(l).join(QLatin1Char(' ')).startsWith(name);
+            });
+            QVERIFY2(row != lines.end(), qPrintable(name));
+            const QRectF named = (*row)[name.count(QLatin1Char(' '))].box;  // the name's last word
+            QStringList shown;
+            for (const Word& w : pdf.words) {
+                if (w.box.left() > named.right() && w.box.right() < chartLeft && w.box.center().y() > named.top() - 2 &&
+                    w.box.center().y() < named.bottom() + 4) {
+                    shown << w.text;
+                }
+            }
+            QStringList wanted;
+            for (const QString& mark : marks) {
+                if (!mark.isEmpty()) wanted << mark;
+            }
+            QCOMPARE(shown, wanted);
+            bars += marks[0].isEmpty() ? 0 : 1;
+        }
+
+        // Every attempted paper has its row, found by its own time taken.
+        const ep::MarksLists& marks = home_->module.marks;
+        int attempted = 0;
+        for (std::size_t s = 1; s <= 50; ++s) {
+            if (marks.FSE[s].empty()) continue;
+            ++attempted;
+            const QString time = QString::fromStdString(marks.LTM[s]);
+            auto row =
+                std::find_if(lines.begin(), lines.end(), [&](const QList<Word>& l) { return Texts(l).contains(time); });
+            QVERIFY2(row != lines.end(), qPrintable(time));
+            const QStringList cells = Texts(*row);
+            const qsizetype at = cells.indexOf(time);
+            QCOMPARE(cells[at - 1], QString::fromStdString(marks.FSE[s]) + QStringLiteral("%"));
+            QCOMPARE(cells[at + 1], QString::fromStdString(marks.CDD[s]));
+            QCOMPARE(cells[at + 2],
+                     marks.SSE[s].empty() ? QStringLiteral("-") : QString::fromStdString(marks.SSE[s]) + "%");
+        }
+        QCOMPARE(QString::number(attempted) + QStringLiteral(" / 50"), page->PCNum->text());
+
+        // Bars and chart are drawn shapes, not a picture.
+        const QString images =
+            Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), Pdf(QStringLiteral("card.pdf"))});
+        QCOMPARE(images.trimmed().split(QLatin1Char('\n')).size(), 2);  // the list's heading alone
+        QVERIFY(Run(QStringLiteral("pdftocairo"),
+                    {QStringLiteral("-svg"), Pdf(QStringLiteral("card.pdf")), Pdf(QStringLiteral("card.svg"))})
+                    .isEmpty());
+        QFile svg(Pdf(QStringLiteral("card.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QString drawing = QString::fromUtf8(svg.readAll());
+        auto shapes = [&](const char* paint, const QColor& colour) {
+            // cairo writes colours as percentages.
+            const QRegularExpression shape(
+                QStringLiteral("<path[^>]*%1:rgb\\(([\\d.]+)%,([\\d.]+)%,([\\d.]+)%\\)").arg(QLatin1String(paint)));
+            int count = 0;
+            for (auto it = shape.globalMatch(drawing); it.hasNext();) {
+                const auto m = it.next();
+                count += qAbs(m.captured(1).toDouble() - colour.redF() * 100) < 0.5 &&
+                         qAbs(m.captured(2).toDouble() - colour.greenF() * 100) < 0.5 &&
+                         qAbs(m.captured(3).toDouble() - colour.blueF() * 100) < 0.5;
+            }
+            return count;
+        };
+        QCOMPARE(shapes("fill", QColor(0x2f, 0x6e, 0xc4)), bars + 1);  // and the legend's swatch
+        const int points = static_cast<int>(page->RC3TrendPlot->scores().size());
+        QCOMPARE(shapes("stroke", QColor(0, 0, 255)), points);  // one stretch of line to each score
+        QCOMPARE(shapes("fill", QColor(0, 0, 255)), points);    // and its dot
+    }
+
+    void theReportCardSaysWhatToPractiseNext() {
+        // Decimals is the weakest topic: paper 7 retaken, paper 9 perfect.
+        Record([](ep::MarksLists& m) {
+            Take(m, 1, "90");
+            Take(m, 6, "62.5");
+            Take(m, 7, "40", "70");
+            Take(m, 8, "35");
+            Take(m, 9, "100");
+            return std::vector<std::string>{"90", "62.5", "40", "35", "100"};
+        });
+        Start();
+        QVERIFY(home_->SaveReportCard(Pdf(QStringLiteral("card.pdf"))));
+        const QString text = Run(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-layout"), Pdf(QStringLiteral("card.pdf")), QStringLiteral("-")});
+        QVERIFY(text.contains(QStringLiteral("Decimals is the weakest topic. Take its papers in this order:")));
+        const QStringList wanted = {QStringLiteral("1. Paper 3 \u2013 try it again: the first attempt scored 35%"),
+                                    QStringLiteral("2. Paper 1 \u2013 try it again: the first attempt scored 62.5%"),
+                                    QStringLiteral("3. Paper 5 \u2013 not attempted yet")};
+        qsizetype at = 0;
+        for (const QString& step : wanted) {
+            const qsizetype found = text.indexOf(step, at);
+            QVERIFY2(found >= 0, qPrintable(step));
+            at = found;
+        }
+        QVERIFY(!text.contains(QStringLiteral("4. Paper")));
+    }
+
+    void theButtonOffersPrintingAndSavingAsPdf() {
+        Record([](ep::MarksLists& m) {
+            Take(m, 1, "80");
+            Take(m, 2, "60");
+            return std::vector<std::string>{"80", "60"};
+        });
+        Start();
+        home_->ToolBarClick(2);
+        ep::ReportPage* page = home_->Body_Report;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(page->ButReportCard);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Report card"));
+        QCOMPARE(accessible->role(), QAccessible::Button);
+        // Tab goes from the last section bar to the button.
+        home_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(home_.get()));
+        page->RCBar[2]->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->RCBar[2], Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), page->ButReportCard);
+
+        // "Save as PDF" asks for the file and writes the card there.
+        const QString saved = Pdf(QStringLiteral("saved card"));  // the dialog adds ".pdf"
+        QStringList dialogs;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* print = qobject_cast<QPrintDialog*>(modal)) {
+                dialogs << print->windowTitle();
+                const auto buttons = print->findChildren<QPushButton*>();
+                auto save = std::find_if(buttons.begin(), buttons.end(),
+                                         [](QPushButton* b) { return b->text() == QLatin1String("Save as PDF"); });
+                if (save != buttons.end())
+                    (*save)->click();
+                else
+                    print->reject();
+            } else if (auto* file = qobject_cast<QFileDialog*>(modal)) {
+                dialogs << file->windowTitle();
+                file->selectFile(saved);
+                QMetaObject::invokeMethod(file, "accept");
+            }
+        });
+        driver.start(20);
+        QTest::keyClick(page->ButReportCard, Qt::Key_Return);
+        QTRY_VERIFY(QFile::exists(saved + QStringLiteral(".pdf")));
+        QTRY_COMPARE(dialogs, (QStringList{"Print Report Card", "Save Report Card as PDF"}));
+        QCOMPARE(PdfWords(saved + QStringLiteral(".pdf")).pages.size(), 1);
+
+        // Print sends the card to the printer as it is set, here a PDF file;
+        // the printer keeps its own orientation.
+        QPrinter& printer = home_->printer().printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(Pdf(QStringLiteral("printed.pdf")));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        driver.disconnect();
+        connect(&driver, &QTimer::timeout, this, [&] {
+            if (auto* print = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) print->accept();
+        });
+        QTest::keyClick(page->ButReportCard, Qt::Key_Space);
+        QTRY_VERIFY(QFile::exists(Pdf(QStringLiteral("printed.pdf"))));
+        const PdfWords printed(Pdf(QStringLiteral("printed.pdf")));
+        QCOMPARE(printed.pages.size(), 1);
+        QVERIFY(printed.pages.first().height() > printed.pages.first().width());
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    }
+
+    void theButtonShowsTheSkinsPictures() {
+        Record([](ep::MarksLists&) { return std::vector<std::string>{}; });
+        Start();
+        home_->ToolBarClick(2);
+        ep::SkinButton* button = home_->Body_Report->ButReportCard;
+        auto shows = [&](const char* picture) {
+            home_->Timer1_Timer();
+            return button->pictureFile().endsWith(QLatin1String(picture)) && button->hasPicture();
+        };
+        QCursor::setPos(0, 0);
+        QVERIFY(shows("/reportcard_off.bmp"));
+        QCursor::setPos(button->mapToGlobal(button->rect().center()));
+        QVERIFY(shows("/reportcard_on.bmp"));
+        // Held down on its caption, the button shows pressed; moved off, not.
+        QTest::mousePress(home_->Body_Report->ButReportCardlbl, Qt::LeftButton);
+        QVERIFY(shows("/reportcard_pressed.bmp"));
+        QCursor::setPos(0, 0);
+        QVERIFY(shows("/reportcard_off.bmp"));
+        QTest::mouseRelease(home_->Body_Report->ButReportCardlbl, Qt::LeftButton, {}, QPoint(-20, -20));
+        QCOMPARE(home_->txtPressTrack, QStringLiteral("0"));
+    }
+
+    void aDamagedResultsFileIsNamedAndNoCardIsMade_data() {
+        QTest::addColumn<int>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addRow("trend") << int(ep::ResultsFile::kTrend) << QByteArray("#TRD#>50>abc\r\n");
+        QTest::addRow("marks") << int(ep::ResultsFile::kMarks) << QByteArray("#FSE#>1\r\n");
+    }
+
+    void aDamagedResultsFileIsNamedAndNoCardIsMade() {
+        QFETCH(int, file);
+        QFETCH(QByteArray, bytes);
+        Record([](ep::MarksLists& m) {
+            Take(m, 1, "80");
+            return std::vector<std::string>{"80"};
+        });
+        const auto damaged = File(static_cast<ep::ResultsFile>(file));
+        std::ofstream(damaged, std::ios::binary | std::ios::trunc) << bytes.toStdString();
+        Answerer answers;
+        Start();
+        home_->ToolBarClick(2);
+        answers.seen.clear();
+        QStringList dialogs;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialogs << modal->windowTitle();
+                modal->reject();
+            }
+        });
+        watcher.start(20);
+        home_->Body_Report->ButReportCard->click();
+        QVERIFY(!home_->SaveReportCard(Pdf(QStringLiteral("card.pdf"))));
+        QCOMPARE(answers.seen.size(), 2);
+        for (const QString& message : answers.seen) {
+            QVERIFY2(message.contains(QString::fromStdString(damaged.filename().string())), qPrintable(message));
+            QVERIFY(message.contains(QStringLiteral("no report card can be made")));
+        }
+        QVERIFY(dialogs.isEmpty());
+        QVERIFY(!QFile::exists(Pdf(QStringLiteral("card.pdf"))));
+    }
+
+    void aCardThatCannotBeWrittenSaysWhyAndLeavesNothing() {
+        Record([](ep::MarksLists& m) {
+            Take(m, 1, "80");
+            return std::vector<std::string>{"80"};
+        });
+        Start();
+        Answerer answers;
+        const QString target = Pdf(QStringLiteral("no such folder/card.pdf"));
+        QVERIFY(!home_->SaveReportCard(target));
+        QCOMPARE(answers.seen.size(), 1);
+        QVERIFY(answers.seen.first().contains(target));
+        QVERIFY(!QFileInfo::exists(target));
     }
 };
 
