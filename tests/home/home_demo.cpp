@@ -4,7 +4,9 @@
 //
 //   home_demo [--shipped] [--tab N] [--toolbar N] [--section N] [--paper N] [--point-at-card]
 //             [--quit-after MILLISECONDS]
-//   home_demo [--shipped] [--letter] --pdf FOLDER     writes table.pdf and card.pdf there, then ends
+//   home_demo [--shipped [--every-paper | --empty]] [--letter] --pdf FOLDER
+//             writes table.pdf and card.pdf there, then ends; --every-paper records all 50
+//             papers, --empty none
 
 #include <QApplication>
 #include <QCursor>
@@ -23,7 +25,7 @@ namespace {
 
 // A pupil some weeks into the course: most of the first seven topics done,
 // some papers retaken, the last three barely started.
-void RecordShippedResults(const std::filesystem::path& folder, const std::string& code) {
+void RecordShippedResults(const std::filesystem::path& folder, const std::string& code, bool everyPaper) {
     const auto marksFile = ep::ResultsFilePath(folder, ep::ResultsFile::kMarks, 2, code);
     ep::MarksLists marks = ep::ReadMarksLists(marksFile, 50);
     const char* first[50] = {"86.7", "90",   "76.7", "93.3", "96.7", "70",   "63.3", "80",   "73.3", "",
@@ -37,13 +39,14 @@ void RecordShippedResults(const std::filesystem::path& folder, const std::string
                               "",     "",   "",   "", ""};
     const auto trend = ep::ResultsFilePath(folder, ep::ResultsFile::kTrend, 2, code);
     for (std::size_t p = 1; p <= 50; ++p) {
+        if (everyPaper && !*first[p - 1]) first[p - 1] = p % 2 ? "63.3" : "73.3";
         if (!*first[p - 1]) continue;
         marks.FSE[p] = first[p - 1];
         marks.SSE[p] = second[p - 1];
         marks.FST[p] = "1";
         marks.SST[p] = *second[p - 1] ? "1" : "0";
         marks.LTM[p] = "0:" + std::to_string(18 + (p * 7) % 23) + ":" + std::to_string((p * 13) % 60);
-        marks.CDD[p] = std::to_string(1 + (p * 5) % 28) + "/" + std::to_string(9 + p / 12) + "/2026";
+        marks.CDD[p] = std::to_string(1 + (p * 5) % 28) + "/" + std::to_string(9 + p / 17) + "/2026";
         ep::AppendTrendScore(trend, first[p - 1]);
     }
     ep::WriteMarksLists(marksFile, marks, 50);
@@ -73,12 +76,14 @@ void RecordFixtureResults(const std::filesystem::path& folder) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     int tab = 0, toolbar = 0, section = 0, paper = 0, quitAfter = 0;
-    bool shipped = false, letter = false, pointAtCard = false;
+    bool shipped = false, letter = false, pointAtCard = false, everyPaper = false, empty = false;
     QString pdfFolder;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--shipped")) shipped = true;
         if (args[i] == QLatin1String("--letter")) letter = true;
+        if (args[i] == QLatin1String("--every-paper")) everyPaper = true;
+        if (args[i] == QLatin1String("--empty")) empty = true;
         if (args[i] == QLatin1String("--point-at-card")) pointAtCard = true;
         if (i + 1 >= args.size()) continue;
         if (args[i] == QLatin1String("--tab")) tab = args[i + 1].toInt();
@@ -95,8 +100,10 @@ int main(int argc, char* argv[]) {
     ep::LayeredResources layered(fixture, own);
     const ep::ResourceSource& resources = shipped ? static_cast<const ep::ResourceSource&>(own) : layered;
     const ep::StartupData startup = ep::PrepareCourseData(resources, folder);
-    if (shipped) {
-        RecordShippedResults(folder, startup.course.code);
+    if (empty) {
+        // A first start: nothing recorded.
+    } else if (shipped) {
+        RecordShippedResults(folder, startup.course.code, everyPaper);
     } else {
         RecordFixtureResults(folder);
     }
