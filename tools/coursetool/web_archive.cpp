@@ -28,7 +28,7 @@ std::size_t ReadHeaders(std::string_view text, std::map<std::string, std::string
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        pos = end + 1;
+        pos = end == text.size() ? end : end + 1;  // never past the end, even without a last LF
         if (line.empty()) return pos;
         if ((line.front() == ' ' || line.front() == '\t') && !last.empty()) {
             headers[last] += " " + std::string(Trim(line));
@@ -45,6 +45,8 @@ std::size_t ReadHeaders(std::string_view text, std::map<std::string, std::string
     error = "headers do not end in an empty line";
     return std::string_view::npos;
 }
+
+std::optional<WebArchive> ParseArchive(std::string_view bytes, std::string& error);
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -127,6 +129,18 @@ std::string HeaderParameter(std::string_view header, std::string_view name) {
 }
 
 std::optional<WebArchive> ParseWebArchive(std::string_view bytes, std::string& error) {
+    // Whatever the bytes, a reason and no archive, never an exception.
+    try {
+        return ParseArchive(bytes, error);
+    } catch (const std::exception& e) {
+        error = std::string("the archive cannot be read: ") + e.what();
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+std::optional<WebArchive> ParseArchive(std::string_view bytes, std::string& error) {
     WebArchive archive;
     std::size_t bodyStart = ReadHeaders(bytes, archive.headers, error);
     if (bodyStart == std::string_view::npos) return std::nullopt;
@@ -191,6 +205,8 @@ std::optional<WebArchive> ParseWebArchive(std::string_view bytes, std::string& e
     }
     return archive;
 }
+
+}  // namespace
 
 std::string ResolveReference(std::string_view base, std::string_view reference) {
     if (reference.find("://") != std::string_view::npos) return std::string(reference);
