@@ -2,22 +2,29 @@
 // looking at it under a real display.
 //
 //   home_demo [--tab N] [--toolbar N] [--section N] [--paper N] [--quit-after MILLISECONDS]
+//             [--lose-trend]   the trend file lost after a backup: the start's offer
+//             [--erase]        Trash erases everything: the page then offers Undo
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdlib>
 
 #include "contents.h"
 #include "qt_resources.h"
 #include "report_page.h"
 #include "results_store.h"
 #include "startup.h"
+#include "store_change.h"
+#include "trash_page.h"
 #include "tagged_file.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     int tab = 0, toolbar = 0, section = 0, paper = 0, quitAfter = 0;
     const QStringList args = app.arguments();
+    const bool loseTrend = args.contains(QLatin1String("--lose-trend"));
+    const bool erase = args.contains(QLatin1String("--erase"));
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--tab")) tab = args[i + 1].toInt();
         if (args[i] == QLatin1String("--toolbar")) toolbar = args[i + 1].toInt();
@@ -48,6 +55,12 @@ int main(int argc, char* argv[]) {
     const auto trend = ep::ResultsFilePath(folder, ep::ResultsFile::kTrend, 2, "FIX");
     for (const char* score : {"45.5", "66.7", "80", "100", "99"}) ep::AppendTrendScore(trend, score);
 
+    if (loseTrend) {
+        ep::MakeBackup(folder, ep::StoreFileNames("FIX"));
+        std::filesystem::remove(trend);
+    }
+
+    if (quitAfter > 0) QTimer::singleShot(quitAfter, &app, [] { std::exit(0); });  // also from the start's questions
     std::unique_ptr<ep::Contents> home = ep::Contents::Start(resources, data.path());
     if (!home) return 1;
     home->show();
@@ -56,6 +69,11 @@ int main(int argc, char* argv[]) {
     if (toolbar) home->ToolBarClick(toolbar);
     if (section) home->Body_Report->RCBar[section - 1]->click();
     if (paper) home->OpenPaper(paper - 1, 1);
-    if (quitAfter > 0) QTimer::singleShot(quitAfter, &app, &QApplication::quit);
+    if (erase) {
+        home->TabClick(4);
+        home->ToolBarClick(2);
+        home->Body_Trash->ButTrash->click();
+        home->Body_Trash->ButTrash_Yes->click();
+    }
     return app.exec();
 }
