@@ -17,6 +17,7 @@
 #include "results_printer.h"
 #include "results_store.h"
 #include "skinned_window.h"
+#include "startup.h"
 
 namespace ep {
 
@@ -138,6 +139,11 @@ private:
     void UpdateTabImage(int tab);
     void UpdateToolbarButton(int position);
     void EraseResults();
+    void UndoErase();
+    // Asks the pupil what to do with a module whose results files the start
+    // found missing or damaged: bring back its newest clean backup, or start
+    // it afresh. Nothing is written unless the pupil says so.
+    void OfferRepair(const ModuleTrouble& trouble);
     // Closes the open paper window, saving its sheet unless it is marked;
     // false when it stays open (the save failed, or it is busy marking).
     bool ClosePaperWindows();
@@ -155,9 +161,12 @@ private:
     ResultsPrinter printer_;
     QPointer<PaperWindow> paper_;
     bool closing_ = false;
-    // The marks file's name while the module's last load found it damaged:
-    // the Report and the printed table then say so instead of showing no results.
+    // The name of the module's results file that its last load found missing
+    // or damaged: the Report and the printed table then say so instead of
+    // showing no results.
     QString damagedMarks_;
+    // The store as it was before the last erase of this run, for Undo.
+    std::optional<BackupSet> undo_;
 };
 
 }  // namespace ep

@@ -208,9 +208,22 @@ private slots:
             QCOMPARE(Bytes(File(file)),
                      Bytes(std::filesystem::path(EP_FIXTURE_COURSE) / std::to_string(ep::TemplateResource(file, 2))));
         }
+        QVERIFY(trash->ButUndo->isVisible());
         home_->ToolBarClick(1);
         home_->ToolBarClick(2);
         QCOMPARE(trash->state(), ep::TrashPage::State::Offer);
+
+        // Undo stays on offer, and brings back every file byte for byte, once.
+        QVERIFY(trash->ButTrash->isVisible() && trash->ButUndo->isVisible());
+        {
+            Answerer answers;
+            QTest::keyClick(trash->ButUndo, Qt::Key_Space);
+            QCOMPARE(answers.seen, QStringList{"Your past results have been brought back."});
+        }
+        QCOMPARE(ResultsBytes(), before);
+        QVERIFY(!trash->ButUndo->isVisible());
+        home_->TabClick(2);
+        QCOMPARE(home_->Body_Home->MSA[0]->text(), QStringLiteral("50"));
     }
 
     void printsOneBlockPerTopicInZones() {
@@ -304,12 +317,16 @@ private slots:
         Start();
         home_.reset();
         std::ofstream(File(ep::ResultsFile::kMarks), std::ios::binary) << "#FSE#>1\r\n";
+        const auto damaged = ResultsBytes();
         {
-            Answerer answers;
+            Answerer answers(false);  // no fresh start
             Start();
-            QCOMPARE(answers.seen.size(), 1);
-            QVERIFY(answers.seen.first().contains(QStringLiteral("marks2FIX.txt")));
+            QCOMPARE(answers.seen.size(), 2);
+            QCOMPARE(answers.seen[0], QStringLiteral("Your results file marks2FIX.txt is damaged. Start the Practice "
+                                                     "module afresh, with no results?"));
+            QVERIFY(answers.seen[1].contains(QStringLiteral("marks2FIX.txt")));
         }
+        QCOMPARE(ResultsBytes(), damaged);
         QCOMPARE(home_->Body_Home->MSA[0]->text(), QString());
         // The Report and the printed table name the file rather than show no results.
         home_->ToolBarClick(2);
@@ -325,6 +342,7 @@ private slots:
             QVERIFY(answers.seen.first().contains(QStringLiteral("marks2FIX.txt")));
         }
         QVERIFY(!QFile::exists(out.filePath(QStringLiteral("r.pdf"))));
+        QCOMPARE(ResultsBytes(), damaged);
         home_->TabClick(4);
         home_->ToolBarClick(2);
         QVERIFY(home_->Body_Trash->isVisible());

@@ -7,18 +7,23 @@
 //   home_demo [--shipped [--every-paper | --empty]] [--letter] --pdf FOLDER
 //             writes table.pdf and card.pdf there, then ends; --every-paper records all 50
 //             papers, --empty none
+//   home_demo ... [--lose-trend]   the trend file lost after a backup: the start's offer
+//   home_demo ... [--erase]        Trash erases everything: the page then offers Undo
 
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdlib>
 
 #include "contents.h"
 #include "qt_resources.h"
 #include "report_page.h"
 #include "results_store.h"
 #include "startup.h"
+#include "store_change.h"
+#include "trash_page.h"
 #include "tagged_file.h"
 
 namespace {
@@ -79,6 +84,8 @@ int main(int argc, char* argv[]) {
     bool shipped = false, letter = false, pointAtCard = false, everyPaper = false, empty = false;
     QString pdfFolder;
     const QStringList args = app.arguments();
+    const bool loseTrend = args.contains(QLatin1String("--lose-trend"));
+    const bool erase = args.contains(QLatin1String("--erase"));
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--shipped")) shipped = true;
         if (args[i] == QLatin1String("--letter")) letter = true;
@@ -108,6 +115,12 @@ int main(int argc, char* argv[]) {
         RecordFixtureResults(folder);
     }
 
+    if (loseTrend) {
+        ep::MakeBackup(folder, ep::StoreFileNames(startup.course.code));
+        std::filesystem::remove(ep::ResultsFilePath(folder, ep::ResultsFile::kTrend, 2, startup.course.code));
+    }
+
+    if (quitAfter > 0) QTimer::singleShot(quitAfter, &app, [] { std::exit(0); });  // also from the start's questions
     std::unique_ptr<ep::Contents> home = ep::Contents::Start(resources, data.path());
     if (!home) return 1;
     if (!pdfFolder.isEmpty()) {
@@ -125,10 +138,15 @@ int main(int argc, char* argv[]) {
     if (toolbar) home->ToolBarClick(toolbar);
     if (section) home->Body_Report->RCBar[section - 1]->click();
     if (paper) home->OpenPaper(paper - 1, 1);
+    if (erase) {
+        home->TabClick(4);
+        home->ToolBarClick(2);
+        home->Body_Trash->ButTrash->click();
+        home->Body_Trash->ButTrash_Yes->click();
+    }
     if (pointAtCard) {
         QAbstractButton* card = home->Body_Report->ButReportCard;
         QCursor::setPos(card->mapToGlobal(card->rect().center()));
     }
-    if (quitAfter > 0) QTimer::singleShot(quitAfter, &app, &QApplication::quit);
     return app.exec();
 }
