@@ -223,22 +223,31 @@ std::string CodeName(char32_t c) {
 
 }  // namespace
 
+std::string ExpectedForm(std::string_view kind) {
+    if (kind == "N") return "Write a whole number or a decimal, like 2.5 or 1,200";
+    if (kind == "Q") return "Write 1, 2, 3 or 4";
+    if (kind == "F") return "Write a fraction like 3/4";
+    if (kind == "X") return "Write a mixed number: the whole number, a space, then the fraction, like 2 3/4";
+    if (kind == "R") return "Write a ratio like 3:2";
+    return {};
+}
+
 std::string AnswerFormProblem(std::string_view kind, std::string_view text) {
     if (TrimSpaces(text).empty()) return {};
+    bool reads = true;
     if (kind == "N") {
-        return ParseNumber(text) ? "" : "Write a whole number or a decimal, like 2.5 or 1,200";
-    }
-    if (kind == "Q") {
+        reads = ParseNumber(text).has_value();
+    } else if (kind == "Q") {
         std::string_view choice = TrimSpaces(text);
-        return choice.size() == 1 && choice[0] >= '1' && choice[0] <= '4' ? "" : "Write 1, 2, 3 or 4";
+        reads = choice.size() == 1 && choice[0] >= '1' && choice[0] <= '4';
+    } else if (kind == "F") {
+        reads = IsFraction(WithoutSpaces(TrimSpaces(text)));
+    } else if (kind == "X") {
+        reads = ReadMixed(text).has_value();
+    } else if (kind == "R") {
+        reads = IsRatio(WithoutSpaces(TrimSpaces(text)));
     }
-    if (kind == "F") return IsFraction(WithoutSpaces(TrimSpaces(text))) ? "" : "Write a fraction like 3/4";
-    if (kind == "X") {
-        return ReadMixed(text) ? ""
-                               : "Write a mixed number: the whole number, a space, then the fraction, like 2 3/4";
-    }
-    if (kind == "R") return IsRatio(WithoutSpaces(TrimSpaces(text))) ? "" : "Write a ratio like 3:2";
-    return {};
+    return reads ? std::string() : ExpectedForm(kind);
 }
 
 std::string FormOnlyDifference(std::string_view kind, std::string_view key, std::string_view text) {

@@ -23,6 +23,10 @@ namespace ep {
 // ("Write a fraction like 3/4"). Never says whether the value is right.
 std::string AnswerFormProblem(std::string_view kind, std::string_view text);
 
+// What AnswerFormProblem says for `kind` whenever a text does not read: the
+// form expected, with an example; "" for kinds compared as text.
+std::string ExpectedForm(std::string_view kind);
+
 // For an answer the check crosses although its value is the key's value:
 // what is wrong with its form ("not in its simplest form", "give a mixed
 // number, not an improper fraction", ...). "" for a ticked answer, for one of
