@@ -38,7 +38,7 @@ constexpr int kSheetWidth = 280;
 constexpr int kRowsLeft = 7;
 constexpr int kHeadingHeight = 24;
 constexpr int kInstructionMargin = 8;
-constexpr QSize kInstructionSize{210, 64};
+constexpr QSize kInstructionSize{250, 82};
 
 const QColor kBorderGrey{192, 192, 192};    // colour 7 of the 16-colour palette
 const QColor kBorderFocus{178, 217, 246};
@@ -354,8 +354,10 @@ void AnswerSheet::FitRow(int row) {
                                  static_cast<QWidget*>(M[k])}) {
         if (!above->isHidden()) top = std::max(top, above->geometry().bottom());
     }
+    // No wider than the model answer reaches, which the narrowest sheet (its
+    // scroll bar showing) still shows whole.
     const int left = FA[k]->x();
-    const int width = std::max(1, frame->width() - left - kNoteRightMargin);
+    const int width = std::max(1, std::min(frame->width() - kNoteRightMargin, Px(kModelLeft + kModelWidth)) - left);
     note->setGeometry(left, top + 1 + kNoteGap, width, note->heightForWidth(width));
     frame->resize(frame->width(), std::max(frame->baseHeight(), note->geometry().bottom() + 1 + kNoteGap));
 }

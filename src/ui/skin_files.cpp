@@ -12,7 +12,7 @@
 namespace ep {
 namespace {
 
-constexpr std::array<SkinFile, 89> kSkinFiles{{
+constexpr std::array<SkinFile, 97> kSkinFiles{{
     {1, "about_off.bmp"},
     {2, "about_on.bmp"},
     {3, "about_pressed.bmp"},
@@ -102,6 +102,16 @@ constexpr std::array<SkinFile, 89> kSkinFiles{{
     {90, "instruction.gif"},
     {91, "Border_bot_left.gif"},
     {92, "Border_bot_right.gif"},
+    // The paper windows' Solution button, and the same button while a
+    // solution is on show.
+    {93, "solution_off.bmp"},
+    {94, "solution_on.bmp"},
+    {95, "solution_pressed.bmp"},
+    {96, "solution_disabled.bmp"},
+    {97, "question_off.bmp"},
+    {98, "question_on.bmp"},
+    {99, "question_pressed.bmp"},
+    {100, "question_disabled.bmp"},
 }};
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {

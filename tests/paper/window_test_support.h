@@ -137,6 +137,14 @@ protected:
         return ReadNumberedLines(File(file), 10)[static_cast<std::size_t>(key - 100)];
     }
     AnswerBox* Box(int row) const { return window_->AnsBox->FA[static_cast<std::size_t>(row)]; }
+    // Takes and marks an attempt without a window, one list of answers per question.
+    void Answer(int key, Attempt attempt, const std::vector<std::vector<std::string>>& questions,
+                bool mark = true) const {
+        OpenPaper paper = OpenPaper::Load(*course_, data_->path(), FixtureRequest(key, attempt));
+        for (std::size_t q = 0; q < questions.size(); ++q) paper.StoreAnswers(static_cast<int>(q + 1), questions[q]);
+        paper.SaveAnswers();
+        if (mark) paper.Mark(std::chrono::seconds(125), "06/12/2026");
+    }
     // Marks the open paper, answering the marking question `reply`.
     QStringList Mark(const QString& reply) const {
         PopUpScript pops({reply});
