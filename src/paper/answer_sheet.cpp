@@ -47,7 +47,7 @@ const QColor kCrossColour{200, 0, 0};
 const QColor kModelColour{0, 0, 255};
 // Notes: amber for what the pupil is typing (never red or green: a note never
 // says right or wrong), dark blue after marking, like the model answers.
-const QColor kFormNoteColour{0x8a, 0x4b, 0x08};
+const QColor kFormNoteColour = palette::kNote;
 const QColor kRefusedNoteColour{0xa8, 0x3a, 0x00};
 const QColor kFormOnlyNoteColour{0x1f, 0x4f, 0x99};
 constexpr int kNoteGap = 2;          // pixels between the box (or its marks) and the note

@@ -403,10 +403,10 @@ bool PaperWindow::SaveAnswers() {
     }
 }
 
-bool PaperWindow::Ask(const QString& title, const QString& message) {
+bool PaperWindow::Ask(const QString& title, const QString& message, const QString& note) {
     BusyScope busy(*this);
     frmPopUp pop(host_, dataFolder_);
-    pop.CallPop(title, message, PopUpButtons::YesNo, *this);
+    pop.CallPop(title, message, PopUpButtons::YesNo, *this, note);
     pop.ShowModal();
     activateWindow();  // typing goes on here, whatever the window manager does
     return host_.PopUpResponse() == QLatin1String("True");
@@ -434,13 +434,12 @@ void PaperWindow::MarkPaper() {
     }
     StoreSheetAnswers();
     if (!SaveAnswers()) return;
-    QString message =
+    const QString message =
         paper_.HasUnansweredSlots()
             ? QStringLiteral("You have not answered all the questions.  Do you still want to mark your practice?")
             : QStringLiteral("Do you want to mark your practice now?");
     const List<int> notInForm = paper_.QuestionsNotInForm();
-    if (!notInForm.empty()) message += QLatin1Char('\n') + FormCheckLine(notInForm);
-    if (!Ask(QStringLiteral("Marking"), message)) return;
+    if (!Ask(QStringLiteral("Marking"), message, notInForm.empty() ? QString() : FormCheckLine(notInForm))) return;
 
     BusyScope busy(*this);
     fmeMark->Play();

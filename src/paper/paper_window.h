@@ -131,7 +131,8 @@ private:
     class BusyScope;
 
     bool SaveAnswers();  // false after telling the pupil why not
-    bool Ask(const QString& title, const QString& message);
+    // A yes/no pop-up; `note` is a line under the message.
+    bool Ask(const QString& title, const QString& message, const QString& note = {});
     void Tell(const QString& title, const QString& message);
     void UpdateToolbar();
     void UpdateClock();

@@ -744,9 +744,10 @@ private slots:
         Type(1, QStringLiteral("0.545"));
         Type(2, QStringLiteral("7:23"));
         Type(3, QStringLiteral("2800"));
+        // The question keeps its words; a line under it names the questions.
         QCOMPARE(Mark(QStringLiteral("No")),
-                 QStringList{"Marking|Do you want to mark your practice now?\nCheck the form of your answers to "
-                             "questions 1 and 2.|Yes/No"});
+                 QStringList{"Marking|Do you want to mark your practice now?|Yes/No|Check the form of your answers "
+                             "to questions 1 and 2."});
         Box(1)->clear();
         Type(1, QStringLiteral("109/200"));
         Type(2, QStringLiteral(" "));  // a space: answered here, and no form to check
@@ -760,8 +761,8 @@ private slots:
         Box(3)->clear();
         Type(3, QStringLiteral("2800 cm"));
         QCOMPARE(Mark(QStringLiteral("No")),
-                 QStringList{"Marking|Do you want to mark your practice now?\nCheck the form of your answer to "
-                             "question 2.|Yes/No"});
+                 QStringList{"Marking|Do you want to mark your practice now?|Yes/No|Check the form of your answer to "
+                             "question 2."});
         QCOMPARE(window_->Status, QStringLiteral("0"));
     }
 
@@ -776,8 +777,8 @@ private slots:
         // The marks are those of the answer check: every slot crossed.
         QCOMPARE(window_->PScoring->text(), QStringLiteral("0"));
         QCOMPARE(Line(ResultsFile::kFirstResults, 102), "#102#>" + kCross + ">" + kCross + ">" + kCross + ">" + kCross);
-        AnswerSheet* sheet = window_->AnsBox;
-        auto check = [this, sheet] {
+        auto check = [this] {
+            AnswerSheet* sheet = window_->AnsBox;
             QCOMPARE(window_->QSCount, QStringLiteral("2"));
             QCOMPARE(sheet->FR[1]->text(), kBallot);
             QCOMPARE(sheet->NoteText(1), QStringLiteral("not in its simplest form"));

@@ -27,7 +27,8 @@ namespace ep::test {
 
 // Answers the pop-ups that show while it lives, in order: "Yes" or "OK" press
 // the first button, "No" the second. Each pop-up is noted as
-// "title|message|OK" or "title|message|Yes/No".
+// "title|message|OK" or "title|message|Yes/No", and "|note" after that when
+// it shows a note under its message.
 class PopUpScript : public QObject {
 public:
     explicit PopUpScript(QStringList replies) : replies_(std::move(replies)) {
@@ -44,7 +45,8 @@ private:
             pop->setProperty("answered", true);
             const bool question = !pop->But2->isHidden();
             seen << pop->lblTitle->text() + QLatin1Char('|') + pop->lblMessage->text() + QLatin1Char('|') +
-                        (question ? QStringLiteral("Yes/No") : QStringLiteral("OK"));
+                        (question ? QStringLiteral("Yes/No") : QStringLiteral("OK")) +
+                    (pop->lblNote->isHidden() ? QString() : QLatin1Char('|') + pop->lblNote->text());
             const QString reply = replies_.isEmpty() ? QStringLiteral("No") : replies_.takeFirst();
             (reply == QLatin1String("No") ? pop->But2 : pop->But1)->click();
         }
