@@ -4,6 +4,9 @@
 //   open     Test1::Open until question 1's page has loaded, as a ratio to a
 //            bare QWebEngineView shown and loading one page
 //   next     Next until the next question's page has loaded
+//   solution the Solution button of a marked paper until the worked solution
+//            has loaded, and Next while solutions are on show; on the fixture
+//            course when the course measured has no solutions yet
 //   idle     CPU of an open paper window over 10 s with the pointer resting
 //            on it, the web engine's own processes included
 //
@@ -35,6 +38,7 @@
 #include <sstream>
 #include <vector>
 
+#include "open_paper.h"
 #include "paper_test_support.h"
 #include "question_view.h"
 #include "test1.h"
@@ -182,6 +186,27 @@ struct Bench {
         return ok ? ms : -1;
     }
 
+    // Marks the paper with every answer right, so that every solution is open.
+    void MarkAllRight() {
+        ep::PaperRequest request;
+        request.module = data.startup.firstModule;
+        request.courseCode = host.code.toStdString();
+        request.paperCount = host.paperCount.toInt();
+        request.paperKey = host.paperNum.toInt();
+        ep::OpenPaper paper = ep::OpenPaper::Load(course, data.path(), request);
+        for (int s = 1; s <= paper.SlotCount(); ++s) {
+            paper.SetAnswer(s, paper.catalogue().answerKey[static_cast<std::size_t>(s)]);
+        }
+        paper.Mark(std::chrono::seconds(60), "01/01/2026");
+    }
+
+    // Whether the paper's first question has a worked solution.
+    bool HasSolutions() {
+        const ep::PaperCatalogue paper =
+            ep::LoadPaperCatalogue(course, data.path(), data.startup.firstModule, host.paperNum.toStdString());
+        return course.Load(ep::SolutionResourceId(std::stoi(paper.questions[1])), ep::kCustomType).has_value();
+    }
+
     // The paper window, from the home window's request to question 1 on show.
     double Paper(ep::Test1** kept = nullptr) {
         QElapsedTimer clock;
@@ -256,6 +281,48 @@ int main(int argc, char** argv) {
 
     window->CloseFromProgram();
     Settle(300);
+
+    // Worked solutions, on a paper marked all right in a data folder of its own.
+    {
+        QString solutionFolder = courseFolder;
+        if (!Bench(courseFolder).HasSolutions()) solutionFolder = QStringLiteral(EP_FIXTURE_COURSE);
+        Bench marked(solutionFolder);
+        marked.MarkAllRight();
+        ep::Test1* solutions = nullptr;
+        marked.Paper(&solutions);
+        if (!solutions) return 1;
+        std::vector<double> switches, movesShown;
+        auto timed = [&](std::vector<double>& into, auto step) {
+            QElapsedTimer clock;
+            clock.start();
+            step();
+            if (!WaitFor(solutions, &ep::PaperWindow::questionLoaded)) return false;
+            into.push_back(clock.nsecsElapsed() / 1e6);
+            return true;
+        };
+        std::vector<double> untimed;
+        for (int m = 0; m < 24; ++m) {
+            // Questions 1 to 3 in turn: to the solution, Next with it on show,
+            // back to the question.
+            if (!timed(switches, [&] { solutions->ToolBar07_Click(); })) return 1;
+            if (!timed(movesShown, [&] { solutions->NextQuestion(); })) return 1;
+            if (!timed(untimed, [&] { solutions->ToolBar07_Click(); })) return 1;
+            if (m % 3 == 2 && !timed(untimed, [&] { solutions->GoToQuestion(1); })) return 1;
+        }
+        std::printf("solution (%s): switching %.1f ms median, %.1f ms slowest of %zu; next with solutions on show "
+                    "%.1f ms median (target under 50 ms)\n",
+                    solutionFolder == courseFolder ? "course measured" : "fixture course, none in the course measured",
+                    Median(switches), *std::max_element(switches.begin(), switches.end()), switches.size(),
+                    Median(movesShown));
+        const bool own = solutionFolder == courseFolder;
+        Figure(own ? "switching to a worked solution until it shows"
+                   : "switching to a worked solution until it shows (fixture course)",
+               Median(switches), "ms", "under 50", nullptr, 0);
+        Figure(own ? "next question with solutions on show" : "next question with solutions on show (fixture course)",
+               Median(movesShown), "ms", "under 50", nullptr, 0);
+        solutions->CloseFromProgram();
+        Settle(300);
+    }
 
     // Idle: the bare web view alone, then the paper window alone.
     struct Idle {

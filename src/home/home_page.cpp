@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "button_states.h"
+#include "open_paper.h"
 #include "skin_palette.h"
-#include "text_format.h"
 
 namespace ep {
 namespace {
@@ -189,11 +189,7 @@ void HomePage::ArrangePaperRows() {
         place(MSB[n]);
         // No second attempt after a first one above 99 %; a score that is
         // not a number (a damaged file) offers none either.
-        bool retake = false;
-        if (!MSA[n]->text().isEmpty()) {
-            std::optional<double> score = ParseNumber(MSA[n]->text().toStdString());
-            retake = score && *score <= 99;
-        }
+        const bool retake = RetakeOffered(MSA[n]->text().toStdString());
         Pb[n]->setVisible(retake);
         PbLabel[n]->setVisible(retake);
     }

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "skin_palette.h"
@@ -37,15 +38,28 @@ constexpr int kSheetWidth = 280;
 constexpr int kRowsLeft = 7;
 constexpr int kHeadingHeight = 24;
 constexpr int kInstructionMargin = 8;
-constexpr QSize kInstructionSize{210, 64};
+constexpr QSize kInstructionSize{250, 82};
 
 const QColor kBorderGrey{192, 192, 192};    // colour 7 of the 16-colour palette
 const QColor kBorderFocus{178, 217, 246};
 const QColor kTickColour{0, 128, 0};
 const QColor kCrossColour{200, 0, 0};
 const QColor kModelColour{0, 0, 255};
+// Notes: amber for what the pupil is typing (never red or green: a note never
+// says right or wrong), dark blue after marking, like the model answers.
+const QColor kFormNoteColour = palette::kNote;
+const QColor kRefusedNoteColour{0xa8, 0x3a, 0x00};
+const QColor kFormOnlyNoteColour{0x1f, 0x4f, 0x99};
+constexpr int kNoteGap = 2;          // pixels between the box (or its marks) and the note
+constexpr int kNoteRightMargin = 6;  // the note stops short of the row's right edge
 
 int Px(int twips) { return TwipsToPixels(twips); }
+
+QFont NoteFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8);
+    return font;
+}
 
 QFont AnswerFont() {
     QFont font(QStringLiteral("Arial"));
@@ -67,7 +81,7 @@ public:
     State validate(QString& input, int& position) const override {
         // The text set by the program is never cut (an invalid state there is
         // not undone), and an older longer answer may be shortened key by key.
-        if (input.size() > 1 && input.size() >= box_->shownText().size()) return Invalid;
+        if (input.size() > 1 && input.size() >= box_->shownText().size()) return Refuse(input);
         return StorableValidator::validate(input, position);
     }
 
@@ -79,11 +93,12 @@ private:
 
 QValidator::State StorableValidator::validate(QString& input, int&) const {
     const QByteArray utf8 = input.toUtf8();
-    return IsStorableValue(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))) ? Acceptable
-                                                                                                       : Invalid;
+    return IsStorableValue(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())))
+               ? Acceptable
+               : Refuse(input);
 }
 
-RowFrame::RowFrame(QWidget* parent) : QFrame(parent), borderColour_(kBorderGrey) {
+RowFrame::RowFrame(QWidget* parent) : QFrame(parent), borderColour_(kBorderGrey), baseHeight_(Px(kFrameHeight)) {
     resize(Px(kFrameWidth), Px(kFrameHeight));
 }
 
@@ -111,6 +126,19 @@ AnswerBox::AnswerBox(RowFrame* frame, int row) : QLineEdit(frame), row_(row) {
     // textChanged comes after an edit is accepted, so during validation this
     // still holds the text before the edit.
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { shownText_ = text; });
+    connect(this, &QLineEdit::inputRejected, this, &AnswerBox::InputRejected);
+}
+
+void AnswerBox::InputRejected() {
+    // Also raised for text the program sets, which is kept as it is; typing,
+    // pasting and dropping are undone just after. So the check waits for that:
+    // only a text the box did not keep was refused.
+    const auto* storable = dynamic_cast<const StorableValidator*>(validator());
+    if (!storable) return;
+    const QString candidate = storable->lastRefused();
+    QTimer::singleShot(0, this, [this, candidate] {
+        if (text() != candidate) emit refused(row_, candidate);
+    });
 }
 
 void AnswerBox::SetSingleCharacter(bool single) {
@@ -200,6 +228,14 @@ AnswerSheet::AnswerSheet(QWidget* parent, const SkinFolder& skin) : QWidget(pare
             (*labels)[static_cast<std::size_t>(k)] = result;
         }
 
+        auto* note = new QLabel(frame);
+        note->setTextFormat(Qt::PlainText);
+        note->setWordWrap(true);
+        note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        note->setFont(NoteFont());
+        note->hide();
+        Note[k] = note;
+
         auto* model = new QLineEdit(frame);
         model->setReadOnly(true);
         model->setFrame(false);
@@ -229,7 +265,7 @@ void AnswerSheet::LayoutFirstRow(bool tall) {
     AnswerBox* box = FA[1];
     drawborder(1, BorderMode::Erase);
     if (tall) {
-        frame->resize(frame->width(), Px(kTallFrameHeight));
+        frame->setBaseHeight(Px(kTallFrameHeight));
         box->setGeometry(box->x(), box->y(), frame->width() - Px(1000), Px(kTallBoxHeight));
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         const int resultLeft = box->x() + box->width() + Px(100);
@@ -238,7 +274,7 @@ void AnswerSheet::LayoutFirstRow(bool tall) {
         M[1]->setGeometry(box->x(), box->y() + box->height() + Px(100), frame->width() - Px(500), Px(kTallBoxHeight));
         M[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     } else {
-        frame->resize(frame->width(), Px(kFrameHeight));
+        frame->setBaseHeight(Px(kFrameHeight));
         box->setGeometry(box->x(), box->y(), Px(kBoxWidth), Px(kBoxHeight));
         box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         FR[1]->move(Px(kResultLeft), FR[1]->y());
@@ -246,20 +282,84 @@ void AnswerSheet::LayoutFirstRow(bool tall) {
         M[1]->setGeometry(Px(kModelLeft), Px(kModelTop), Px(kModelWidth), Px(kBoxHeight));
         M[1]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    FitRow(1);
     drawborder(1, FA[1]->hasFocus() ? BorderMode::Focus : BorderMode::Normal);
 }
 
 void AnswerSheet::ShowRows(int parts) {
-    // StackAnswerRows: crowded questions close the gaps.
-    const int gap = Px(parts >= kCrowdedRows ? kCrowdedRowGap : kRowGap);
+    visibleRows_ = std::clamp(parts, 0, kAnswerRows);
+    StackAnswerRows();
+    for (int k = 1; k <= kAnswerRows; ++k) Frame[k]->setVisible(k <= parts);
+    QL[1]->setVisible(parts >= 2);
+    LayoutPanel();
+}
+
+void AnswerSheet::StackAnswerRows() {
+    // Crowded questions close the gaps.
+    const int gap = Px(visibleRows_ >= kCrowdedRows ? kCrowdedRowGap : kRowGap);
     Frame[1]->move(Frame[1]->x(), Px(kFirstRowTop));
     for (int k = 2; k <= kAnswerRows; ++k) {
         Frame[k]->move(Frame[k]->x(), Frame[k - 1]->y() + Frame[k - 1]->height() + gap);
     }
-    for (int k = 1; k <= kAnswerRows; ++k) Frame[k]->setVisible(k <= parts);
-    QL[1]->setVisible(parts >= 2);
-    visibleRows_ = std::clamp(parts, 0, kAnswerRows);
+}
+
+void AnswerSheet::SetNote(int row, const QString& text, NoteKind kind) {
+    const std::size_t k = static_cast<std::size_t>(row);
+    QLabel* note = Note[k];
+    if (note->text() != text) note->setText(text);
+    if (noteKinds_[k] != kind || note->palette().color(QPalette::WindowText) != NoteColour(kind)) {
+        noteKinds_[k] = kind;
+        QPalette pal = note->palette();
+        pal.setColor(QPalette::WindowText, NoteColour(kind));
+        note->setPalette(pal);
+    }
+    note->setVisible(!text.isEmpty());
+    if (FA[k]->accessibleDescription() != text) FA[k]->setAccessibleDescription(text);
+    FitRow(row);
+    StackAnswerRows();
     LayoutPanel();
+}
+
+QString AnswerSheet::NoteText(int row) const {
+    const QLabel* note = Note[static_cast<std::size_t>(row)];
+    return note->isHidden() ? QString() : note->text();
+}
+
+NoteKind AnswerSheet::NoteKindOf(int row) const { return noteKinds_[static_cast<std::size_t>(row)]; }
+
+QColor AnswerSheet::NoteColour(NoteKind kind) {
+    switch (kind) {
+        case NoteKind::Refused:
+            return kRefusedNoteColour;
+        case NoteKind::FormOnly:
+            return kFormOnlyNoteColour;
+        case NoteKind::Form:
+            break;
+    }
+    return kFormNoteColour;
+}
+
+void AnswerSheet::FitRow(int row) {
+    const std::size_t k = static_cast<std::size_t>(row);
+    RowFrame* frame = Frame[k];
+    QLabel* note = Note[k];
+    if (note->isHidden()) {
+        frame->resize(frame->width(), frame->baseHeight());
+        return;
+    }
+    // Under whatever stands in the box's line (the marks, a model answer) or
+    // below it (a tall row's model answer), never over them.
+    int top = FA[k]->geometry().bottom();
+    for (const QWidget* above : {static_cast<QWidget*>(FR[k]), static_cast<QWidget*>(SR[k]),
+                                 static_cast<QWidget*>(M[k])}) {
+        if (!above->isHidden()) top = std::max(top, above->geometry().bottom());
+    }
+    // No wider than the model answer reaches, which the narrowest sheet (its
+    // scroll bar showing) still shows whole.
+    const int left = FA[k]->x();
+    const int width = std::max(1, std::min(frame->width() - kNoteRightMargin, Px(kModelLeft + kModelWidth)) - left);
+    note->setGeometry(left, top + 1 + kNoteGap, width, note->heightForWidth(width));
+    frame->resize(frame->width(), std::max(frame->baseHeight(), note->geometry().bottom() + 1 + kNoteGap));
 }
 
 void AnswerSheet::drawborder(int row, BorderMode mode) {

@@ -20,11 +20,22 @@ namespace ep {
 inline constexpr int kAnswerRows = 20;
 
 // Refuses any text a results file could not hold (">", "#", line breaks,
-// characters outside Windows-1252), so it is never typed or pasted.
+// characters outside Windows-1252), so it is never typed or pasted. The text
+// refused last is kept, so the box can say what it turned away.
 class StorableValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& position) const override;
+    const QString& lastRefused() const { return lastRefused_; }
+
+protected:
+    State Refuse(const QString& input) const {
+        lastRefused_ = input;
+        return Invalid;
+    }
+
+private:
+    mutable QString lastRefused_;
 };
 
 // drawborder's colours.
@@ -32,6 +43,13 @@ enum class BorderMode {
     Normal = 0,  // light grey
     Focus = 1,   // light blue, while the box has the keyboard focus
     Erase = 2,   // the frame's background
+};
+
+// What a note under an answer box is about; each kind has its colour.
+enum class NoteKind {
+    Form,      // while typing: the text does not read in the form asked for
+    Refused,   // a character or paste the box turned away
+    FormOnly,  // after marking: a crossed answer of the right value, in another form
 };
 
 // An answer row's frame; it draws the thin rectangle around its answer box.
@@ -43,6 +61,9 @@ public:
     void createborder(const QRect& rectangle, const QColor& colour);
     QColor borderColour() const { return borderColour_; }
     QRect borderRect() const { return border_; }
+    // The row's height without its note.
+    int baseHeight() const { return baseHeight_; }
+    void setBaseHeight(int height) { baseHeight_ = height; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -50,6 +71,7 @@ protected:
 private:
     QRect border_;
     QColor borderColour_;
+    int baseHeight_;
 };
 
 // An answer box: bold, frameless (its row draws the border), limited to what
@@ -69,6 +91,8 @@ public:
 signals:
     void enterPressed(int row);
     void focusChanged(int row, bool hasFocus);
+    // The pupil typed, pasted or dropped `refused` and the box kept what it had.
+    void refused(int row, const QString& refused);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -76,6 +100,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void InputRejected();
+
     int row_;
     bool single_ = false;
     QString shownText_;
@@ -98,6 +124,7 @@ public:
     std::array<QLabel*, kAnswerRows + 1> FR{};  // first-attempt result
     std::array<QLabel*, kAnswerRows + 1> SR{};  // second-attempt result (second attempt only)
     std::array<QLineEdit*, kAnswerRows + 1> M{};  // model answer, hidden as designed
+    std::array<QLabel*, kAnswerRows + 1> Note{};  // under the answer box, hidden without a note
     SkinImage* PicInstruction;
     QLabel* heading;
 
@@ -110,6 +137,14 @@ public:
     // Scrolls a row into view when the sheet is shorter than its rows.
     void EnsureVisible(int row);
 
+    // Shows `text` under the row's answer box ("" hides it), wrapped to the
+    // row's width, below the tick, cross and model answer, and gives it to
+    // screen readers as the box's description. The rows below move down.
+    void SetNote(int row, const QString& text, NoteKind kind);
+    QString NoteText(int row) const;
+    NoteKind NoteKindOf(int row) const;
+    static QColor NoteColour(NoteKind kind);
+
     // The text a result mark is drawn as: the tick and cross marks of the
     // files become check and ballot marks, green and red.
     static void ShowResult(QLabel& label, const QString& mark);
@@ -119,9 +154,13 @@ protected:
 
 private:
     void LayoutPanel();
+    void StackAnswerRows();
+    // The row's height: its base, and its note under the box when shown.
+    void FitRow(int row);
     QScrollArea* scroll_;
     QWidget* rows_;
     int visibleRows_ = 0;
+    std::array<NoteKind, kAnswerRows + 1> noteKinds_{};
 };
 
 }  // namespace ep

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "answer_check.h"
+#include "answer_form.h"
 #include "store_change.h"
 #include "tagged_file.h"
 #include "text_format.h"
@@ -16,6 +17,12 @@ bool ReadsAsOne(const std::string& text) {
 }
 
 }  // namespace
+
+bool RetakeOffered(const std::string& firstScore) {
+    if (firstScore.empty()) return false;
+    std::optional<double> score = ParseNumber(firstScore);
+    return score && *score <= 99;
+}
 
 OpenPaper OpenPaper::Load(const ResourceSource& resources, const std::filesystem::path& dataFolder,
                           const PaperRequest& request) {
@@ -198,6 +205,35 @@ MarkOutcome OpenPaper::Mark(std::chrono::seconds elapsed, const std::string& dat
     SetPaperLine(results_, results, request_.paperKey, SlotCount());
     marks_ = std::move(marks);
     return outcome;
+}
+
+SolutionAccess OpenPaper::SolutionAccessOf(int question) const {
+    if (!Marked()) return SolutionAccess::kAfterMarking;
+    if (request_.attempt == Attempt::kSecond) return SolutionAccess::kOpen;
+    const std::size_t p = static_cast<std::size_t>(PaperSlot());
+    if (!RetakeOffered(marks_.FSE[p]) || ReadsAsOne(marks_.SST[p])) return SolutionAccess::kOpen;
+    const int first = FirstSlotOf(question);
+    for (int s = first; s < first + PartsOf(question); ++s) {
+        if (results_.values[static_cast<std::size_t>(s)] != kTickMark) return SolutionAccess::kAfterSecondAttempt;
+    }
+    return SolutionAccess::kOpen;
+}
+
+List<int> OpenPaper::QuestionsNotInForm() const {
+    List<int> questions;
+    for (int i = 1; i <= SlotCount(); ++i) {
+        const std::size_t s = static_cast<std::size_t>(i);
+        if (IsCarried(i) || AnswerFormProblem(catalogue_.kinds[s], answers_.values[s]).empty()) continue;
+        const int q = QuestionOfSlot(i);
+        if (questions.empty() || questions[questions.size()] != q) questions.push_back(q);
+    }
+    return questions;
+}
+
+std::string OpenPaper::FormOnlyNote(int slot) const {
+    const std::size_t s = static_cast<std::size_t>(slot);
+    if (results_.values[s] != kCrossMark) return {};
+    return FormOnlyDifference(catalogue_.kinds[s], catalogue_.answerKey[s], answers_.values[s]);
 }
 
 std::string OpenPaper::ModelAnswer(int slot) const {

@@ -32,6 +32,23 @@ struct PaperRequest {
 
 inline constexpr int kSheetRows = 20;
 
+// The worked solution of question id q is resource q + 20000, a page like
+// the question's own.
+inline constexpr int kSolutionIdOffset = 20000;
+inline int SolutionResourceId(int questionId) { return questionId + kSolutionIdOffset; }
+
+// Whether the Home page offers a second attempt after this first-attempt
+// score: a score that reads as a number no higher than 99.
+bool RetakeOffered(const std::string& firstScore);
+
+// When a question's worked solution may be seen: only once it can no longer
+// give away marks still to be earned.
+enum class SolutionAccess {
+    kOpen,
+    kAfterMarking,        // the attempt on show is not marked yet
+    kAfterSecondAttempt,  // a marked first attempt whose question still has marks to win
+};
+
 // What marking recorded.
 struct MarkOutcome {
     int score = 0;             // whole marks of the ticked slots
@@ -101,6 +118,18 @@ public:
     // and trend line. The answers are saved before. Nothing in memory says
     // "marked" until the change is made, so a failed one can be retried.
     MarkOutcome Mark(std::chrono::seconds elapsed, const std::string& dateText);
+
+    // A first attempt: open for a question whose slots are all ticked, and for
+    // every question once the paper cannot be retaken or its second attempt
+    // is marked. A second attempt: open for every question once marked.
+    SolutionAccess SolutionAccessOf(int question) const;
+
+    // The questions with an answer, not carried over, that does not read in
+    // its kind's form (AnswerFormProblem), ascending.
+    List<int> QuestionsNotInForm() const;
+    // For a crossed slot whose value is the key's: what is wrong with its
+    // form (FormOnlyDifference); "" otherwise.
+    std::string FormOnlyNote(int slot) const;
 
     // The model answer a second attempt shows for a slot (the key, or for a
     // group the value still missing); a first attempt never shows one.

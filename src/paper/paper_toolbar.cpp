@@ -1,6 +1,7 @@
 #include "paper_toolbar.h"
 
 #include <QFont>
+#include <algorithm>
 
 #include "skin_palette.h"
 #include "skinned_window.h"
@@ -25,7 +26,13 @@ constexpr ToolDef kTools[PaperToolbar::kButtons] = {
     {"Save", "Save paper", "save"},          {"Mark", "Mark paper", "mark"},
     {"Print", "Print question", "print"},    {"Close", "Close paper", "close"},
     {"Back", "Previous question", "back"},   {"Next", "Next question", "forward"},
+    {"Solution", "Show the worked solution", "solution"},
 };
+constexpr ToolDef kShowQuestion{"Question", "Show the question", "question"};
+
+void SetToolTip(QWidget* widget, const QString& tip) {
+    if (widget->toolTip() != tip) widget->setToolTip(tip);
+}
 
 }  // namespace
 
@@ -81,9 +88,21 @@ PaperToolbar::PaperToolbar(QWidget* parent, const SkinFolder& skin, bool percent
 
 void PaperToolbar::Layout(int windowWidth) {
     windowWidth_ = windowWidth;
-    const int gap = TwipsToPixels(kGap);
+    constexpr int kLeftButtons = 5;   // Save, Mark, Print, Close, Solution
+    constexpr int kRightButtons = 2;  // Back, Next
+    constexpr int kGaps = kLeftButtons + kRightButtons + 2;
+    int gap = TwipsToPixels(kGap);
+    int sumLeft = windowWidth - TwipsToPixels(kPaperSumFromRight);
+    auto rightStart = [&] { return width() - kRightButtons * (kButtonSize.width() + gap); };
+    auto leftEnd = [&] { return kLeftButtons * (kButtonSize.width() + gap); };
+    // The score keeps its place unless a button would run into it.
+    sumLeft = std::max(sumLeft, leftEnd() + gap);
+    if (sumLeft + PaperSum->width() + gap > rightStart()) {
+        gap = std::max(0, (width() - kButtons * kButtonSize.width() - PaperSum->width()) / kGaps);
+        sumLeft = leftEnd() + gap;
+    }
     int x = gap;
-    for (int k = 1; k <= 4; ++k) {
+    for (int k : {1, 2, 3, 4, kSolution}) {
         ToolBar[static_cast<std::size_t>(k)]->move(x, kButtonTop);
         x += kButtonSize.width() + gap;
     }
@@ -94,7 +113,23 @@ void PaperToolbar::Layout(int windowWidth) {
         lblTB[static_cast<std::size_t>(k)]->setGeometry(button->x() - gap / 2, button->y() + button->height(),
                                                         button->width() + gap, kCaptionHeight);
     }
-    PaperSum->move(windowWidth - TwipsToPixels(kPaperSumFromRight), (kHeight - PaperSum->height()) / 2);
+    PaperSum->move(sumLeft, (kHeight - PaperSum->height()) / 2);
+}
+
+void PaperToolbar::ShowSolutionButton(bool solutionShown, const QString& closedTip) {
+    const ToolDef& tool = solutionShown ? kShowQuestion : kTools[kSolution - 1];
+    SkinButton* button = ToolBar[kSolution];
+    CaptionLabel* caption = lblTB[kSolution];
+    const QString text = QString::fromLatin1(tool.caption);
+    if (button->text() != text) button->setText(text);
+    caption->setText(text);
+    const QString tip = button->isEnabled() ? QString::fromLatin1(tool.toolTip) : closedTip;
+    SetToolTip(button, tip);
+    SetToolTip(caption, tip);
+    const QString family = QString::fromLatin1(tool.family);
+    if (!pictures[kSolution].off.startsWith(family + QLatin1Char('_'))) {
+        pictures[kSolution] = ButtonPictures::Family(family);
+    }
 }
 
 void PaperToolbar::resizeEvent(QResizeEvent* event) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// The paper window's toolbar strip: Save, Mark, Print, Close, Back and Next
-// with their captions, and the paper summary picture with the score.
+// The paper window's toolbar strip: Save, Mark, Print, Close, Solution, Back
+// and Next with their captions, and the paper summary picture with the score.
 
 #include <QLabel>
 #include <QWidget>
@@ -20,9 +20,13 @@ public:
     PaperToolbar(QWidget* parent, const SkinFolder& skin, bool percentSign);
 
     static constexpr int kHeight = 62;
-    static constexpr int kButtons = 6;
+    static constexpr int kButtons = 7;
+    static constexpr int kSolution = 7;
+    // Left to right, which is also the keyboard order.
+    static constexpr std::array<int, kButtons> kOrder{1, 2, 3, 4, kSolution, 5, 6};
 
-    // 1-based: ToolBar[1] is Save .. ToolBar[6] is Next.
+    // 1-based: ToolBar[1] is Save .. ToolBar[6] is Next, ToolBar[7] the
+    // Solution button, which shows "Question" while a solution is on show.
     std::array<SkinButton*, kButtons + 1> ToolBar{};
     std::array<CaptionLabel*, kButtons + 1> lblTB{};
     std::array<ButtonPictures, kButtons + 1> pictures{};
@@ -32,8 +36,14 @@ public:
     QLabel* PScoringL;  // "%", first attempt only (else nullptr)
 
     // Places the buttons for the strip's width and the summary picture for
-    // the window's outer width, both in pixels.
+    // the window's outer width, both in pixels. Where the strip is too narrow
+    // for the gaps as designed, every gap shrinks alike: nothing overlaps.
     void Layout(int windowWidth);
+
+    // The Solution button's caption, tool tip and pictures: "Solution" or,
+    // while the solution is on show, "Question". `closedTip` is the tool tip
+    // of the button while it is disabled.
+    void ShowSolutionButton(bool solutionShown, const QString& closedTip);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

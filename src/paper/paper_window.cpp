@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "answer_form.h"
 #include "button_states.h"
 #include "paper_messages.h"
 #include "popup.h"
@@ -32,6 +33,16 @@ std::string Utf8(const QString& text) { return text.toStdString(); }
 bool ReadsAs(const QString& text, double value) {
     std::optional<double> number = ParseNumber(Utf8(text));
     return number && *number == value;
+}
+
+// The line the Mark confirmation adds when answers do not read in their
+// form, so the pupil can go back to them first.
+QString FormCheckLine(const List<int>& questions) {
+    QStringList numbers;
+    for (int q : questions) numbers << QString::number(q);
+    if (numbers.size() == 1) return QStringLiteral("Check the form of your answer to question %1.").arg(numbers[0]);
+    const QString last = numbers.takeLast();
+    return QStringLiteral("Check the form of your answers to questions %1 and %2.").arg(numbers.join(u", "), last);
 }
 
 int FieldNumber(const QString& text, const char* field) {
@@ -96,6 +107,7 @@ PaperWindow::PaperWindow(PaperHost& host, OpenPaper paper)
     ToolBar04 = toolbar->ToolBar[4];
     ToolBar05 = toolbar->ToolBar[5];
     ToolBar06 = toolbar->ToolBar[6];
+    ToolBar07 = toolbar->ToolBar[PaperToolbar::kSolution];
     PaperSum = toolbar->PaperSum;
     PScoring = toolbar->PScoring;
     PScoringL = toolbar->PScoringL;
@@ -108,6 +120,7 @@ PaperWindow::PaperWindow(PaperHost& host, OpenPaper paper)
     connect(ToolBar04, &QAbstractButton::clicked, this, &PaperWindow::ClosePaper);
     connect(ToolBar05, &QAbstractButton::clicked, this, &PaperWindow::PreviousQuestion);
     connect(ToolBar06, &QAbstractButton::clicked, this, &PaperWindow::NextQuestion);
+    connect(ToolBar07, &QAbstractButton::clicked, this, &PaperWindow::ToolBar07_Click);
 
     question = new QuestionView(host.resources(), dataFolder_, this);
     QnTitle = question->QnTitle;
@@ -120,8 +133,10 @@ PaperWindow::PaperWindow(PaperHost& host, OpenPaper paper)
 
     AnsBox = new AnswerSheet(this, skin());
     for (int k = 1; k <= kAnswerRows; ++k) {
-        connect(AnsBox->FA[static_cast<std::size_t>(k)], &AnswerBox::enterPressed, this,
-                &PaperWindow::AnswerBoxEnter);
+        AnswerBox* box = AnsBox->FA[static_cast<std::size_t>(k)];
+        connect(box, &AnswerBox::enterPressed, this, &PaperWindow::AnswerBoxEnter);
+        connect(box, &QLineEdit::textChanged, this, [this, k] { AnswerEdited(k); });
+        connect(box, &AnswerBox::refused, this, &PaperWindow::AnswerRefused);
     }
 
     PicHideAns = new SkinImage(this, {kHandleStripWidth, 100});
@@ -155,8 +170,9 @@ PaperWindow::PaperWindow(PaperHost& host, OpenPaper paper)
     // Keyboard order: the answers first, then the list, then the toolbar.
     setTabOrder(AnsBox->FA[kAnswerRows], RemQns);
     setTabOrder(RemQns, ToolBar01);
-    for (int k = 1; k < PaperToolbar::kButtons; ++k) {
-        setTabOrder(toolbar->ToolBar[static_cast<std::size_t>(k)], toolbar->ToolBar[static_cast<std::size_t>(k + 1)]);
+    for (std::size_t k = 0; k + 1 < PaperToolbar::kOrder.size(); ++k) {
+        setTabOrder(toolbar->ToolBar[static_cast<std::size_t>(PaperToolbar::kOrder[k])],
+                    toolbar->ToolBar[static_cast<std::size_t>(PaperToolbar::kOrder[k + 1])]);
     }
 
     // Placed as designed, 500 twips from the right of the screen and 1000 from
@@ -178,7 +194,7 @@ void PaperWindow::Form_Load() {
     SetCaption(Text(paper_.Caption()));
     QnTitle->setText(QStringLiteral("Question ") + QSCount);
 
-    question->ShowQuestion(paper_.QuestionId(1));
+    ShowPage();
 
     const std::size_t p = static_cast<std::size_t>(paper_.request().paperKey - 100);
     const MarksLists& marks = paper_.marks();
@@ -223,8 +239,38 @@ void PaperWindow::GoToQuestion(int target) {
     QnTitle->setText(QStringLiteral("Question ") + QSCount);
     BuildAnswerSheet();
     ShowAnswerRows();
-    question->ShowQuestion(paper_.QuestionId(target));
+    ShowPage();
     RefreshRemainingList();
+    UpdateToolbar();
+}
+
+void PaperWindow::ShowPage() {
+    const int id = paper_.QuestionId(Question());
+    if (SolutionShown()) {
+        QnTitle->setText(QStringLiteral("Solution to question ") + QSCount);
+        question->ShowSolution(id);
+    } else {
+        QnTitle->setText(QStringLiteral("Question ") + QSCount);
+        question->ShowQuestion(id);
+    }
+}
+
+bool PaperWindow::SolutionShown() const {
+    return solutionChosen_ && paper_.SolutionAccessOf(Question()) == SolutionAccess::kOpen;
+}
+
+QString PaperWindow::SolutionClosedTip() const {
+    if (paper_.SolutionAccessOf(Question()) == SolutionAccess::kAfterMarking &&
+        paper_.request().attempt == Attempt::kFirst) {
+        return QStringLiteral("Solutions open once the paper is marked");
+    }
+    return QStringLiteral("Solutions open after your second attempt");
+}
+
+void PaperWindow::ToolBar07_Click() {
+    if (Busy() || paper_.SolutionAccessOf(Question()) != SolutionAccess::kOpen) return;
+    solutionChosen_ = !solutionChosen_;
+    ShowPage();
     UpdateToolbar();
 }
 
@@ -286,10 +332,52 @@ void PaperWindow::BuildAnswerSheet() {
         }
     }
     AnsBox->ShowInstruction(instruction);
+    buildingSheet_ = true;
     for (int k = 1; k <= parts && k <= kAnswerRows; ++k) {
         FillAnswerRow(k, f + k - 1);
         if (k == 1) AnsBox->LayoutFirstRow(kinds[static_cast<std::size_t>(f)] == "L");
     }
+    buildingSheet_ = false;
+    RefreshNotes();
+}
+
+QString PaperWindow::FormProblemOfRow(int row, const QString& text) const {
+    const AnswerBox* box = AnsBox->FA[static_cast<std::size_t>(row)];
+    if (Marked() || box->isReadOnly() || row > paper_.PartsOf(Question())) return {};
+    const std::string& kind = paper_.catalogue().kinds[static_cast<std::size_t>(FirstSlot() + row - 1)];
+    return Text(AnswerFormProblem(kind, Utf8(text)));
+}
+
+void PaperWindow::RefreshNotes() {
+    const int parts = paper_.PartsOf(Question());
+    for (int k = 1; k <= kAnswerRows; ++k) {
+        if (k > parts) {
+            AnsBox->SetNote(k, {}, NoteKind::Form);
+        } else if (Marked()) {
+            AnsBox->SetNote(k, Text(paper_.FormOnlyNote(FirstSlot() + k - 1)), NoteKind::FormOnly);
+        } else {
+            AnsBox->SetNote(k, FormProblemOfRow(k, AnsBox->FA[static_cast<std::size_t>(k)]->text()), NoteKind::Form);
+        }
+    }
+}
+
+void PaperWindow::AnswerEdited(int row) {
+    // Each change says afresh how the text reads; a refusal note goes with it.
+    if (buildingSheet_) return;
+    AnsBox->SetNote(row, FormProblemOfRow(row, AnsBox->FA[static_cast<std::size_t>(row)]->text()), NoteKind::Form);
+}
+
+void PaperWindow::AnswerRefused(int row, const QString& refused) {
+    if (Marked() || AnsBox->FA[static_cast<std::size_t>(row)]->isReadOnly() || row > paper_.PartsOf(Question())) {
+        return;
+    }
+    QString note = Text(AnswerRefusal(Utf8(refused)));
+    if (note.isEmpty()) {
+        // Nothing in it a file cannot hold: the one-character limit of a choice.
+        const std::string& kind = paper_.catalogue().kinds[static_cast<std::size_t>(FirstSlot() + row - 1)];
+        note = Text(ExpectedForm(kind));
+    }
+    AnsBox->SetNote(row, note, NoteKind::Refused);
 }
 
 void PaperWindow::ShowAnswerRows() { AnsBox->ShowRows(paper_.PartsOf(Question())); }
@@ -316,10 +404,10 @@ bool PaperWindow::SaveAnswers() {
     }
 }
 
-bool PaperWindow::Ask(const QString& title, const QString& message) {
+bool PaperWindow::Ask(const QString& title, const QString& message, const QString& note) {
     BusyScope busy(*this);
     frmPopUp pop(host_, dataFolder_);
-    pop.CallPop(title, message, PopUpButtons::YesNo, *this);
+    pop.CallPop(title, message, PopUpButtons::YesNo, *this, note);
     pop.ShowModal();
     activateWindow();  // typing goes on here, whatever the window manager does
     return host_.PopUpResponse() == QLatin1String("True");
@@ -351,7 +439,8 @@ void PaperWindow::MarkPaper() {
         paper_.HasUnansweredSlots()
             ? QStringLiteral("You have not answered all the questions.  Do you still want to mark your practice?")
             : QStringLiteral("Do you want to mark your practice now?");
-    if (!Ask(QStringLiteral("Marking"), message)) return;
+    const List<int> notInForm = paper_.QuestionsNotInForm();
+    if (!Ask(QStringLiteral("Marking"), message, notInForm.empty() ? QString() : FormCheckLine(notInForm))) return;
 
     BusyScope busy(*this);
     fmeMark->Play();
@@ -444,13 +533,15 @@ void PaperWindow::Timer1_Timer() {
 void PaperWindow::UpdateToolbar() {
     const bool open = ReadsAs(Status, 0);
     const int n = Question();
+    const bool solution = paper_.SolutionAccessOf(n) == SolutionAccess::kOpen;
     const bool enabled[PaperToolbar::kButtons + 1] = {
-        false, open, open, true, true, n != 1, n != paper_.QuestionCount(),
+        false, open, open, true, true, n != 1, n != paper_.QuestionCount(), solution,
     };
     for (int k = 1; k <= PaperToolbar::kButtons; ++k) {
         SkinButton& button = *toolbar->ToolBar[static_cast<std::size_t>(k)];
         button.setEnabled(enabled[k]);
         toolbar->lblTB[static_cast<std::size_t>(k)]->setEnabled(enabled[k]);
+        if (k == PaperToolbar::kSolution) toolbar->ShowSolutionButton(SolutionShown(), SolutionClosedTip());
         ShowThreeState(button, toolbar->pictures[static_cast<std::size_t>(k)], cursorPoint, txtPressTrack, skin());
     }
 }

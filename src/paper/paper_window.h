@@ -53,6 +53,7 @@ public:
     SkinButton* ToolBar04;  // Close
     SkinButton* ToolBar05;  // Back
     SkinButton* ToolBar06;  // Next
+    SkinButton* ToolBar07;  // Solution / Question
     SkinImage* PaperSum;
     QLabel* PScoring;
     QLabel* PScoringL;  // first attempt only
@@ -88,6 +89,15 @@ public:
     void ClosePaper();
     void Timer1_Timer() override;
 
+    // The Solution button: shows the worked solution of the question on show,
+    // or the question again. The choice holds while the pupil moves on; a
+    // question whose solution is not open yet shows the question.
+    void ToolBar07_Click();
+    bool SolutionChosen() const { return solutionChosen_; }
+    bool SolutionShown() const;
+    // The Solution button's tool tip while it is disabled.
+    QString SolutionClosedTip() const;
+
 signals:
     // The question page on show has finished loading.
     void questionLoaded(bool ok);
@@ -121,12 +131,20 @@ private:
     class BusyScope;
 
     bool SaveAnswers();  // false after telling the pupil why not
-    bool Ask(const QString& title, const QString& message);
+    // A yes/no pop-up; `note` is a line under the message.
+    bool Ask(const QString& title, const QString& message, const QString& note = {});
     void Tell(const QString& title, const QString& message);
     void UpdateToolbar();
     void UpdateClock();
     void Form_Unload();
     void AnswerBoxEnter(int row);
+    // The question's page, or its worked solution when chosen and open.
+    void ShowPage();
+    // The notes under the answer boxes of the question on show.
+    void RefreshNotes();
+    void AnswerEdited(int row);
+    void AnswerRefused(int row, const QString& refused);
+    QString FormProblemOfRow(int row, const QString& text) const;
 
     PaperHost& host_;
     OpenPaper paper_;
@@ -135,6 +153,8 @@ private:
     bool closing_ = false;
     bool unloaded_ = false;
     bool focusPending_ = true;
+    bool solutionChosen_ = false;
+    bool buildingSheet_ = false;
     int busy_ = 0;
     std::chrono::steady_clock::time_point clockStart_;
 };

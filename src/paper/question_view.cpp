@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QWebEngineView>
 
+#include "open_paper.h"
 #include "skin_palette.h"
 #include "skinned_window.h"
 
@@ -57,13 +58,28 @@ void QuestionView::Release() {
     DeletePageFile();
 }
 
-int QuestionView::ShowQuestion(int questionId) {
+int QuestionView::ShowQuestion(int questionId) { return ShowPage(questionId, false); }
+
+int QuestionView::ShowSolution(int questionId) { return ShowPage(SolutionResourceId(questionId), true); }
+
+int QuestionView::ShowPage(int resourceId, bool solution) {
     DeletePageFile();
-    pageFile_ = dataFolder_ + QStringLiteral("/temppaper%1.mht").arg(questionId);
+    solution_ = solution;
+    pageFile_ = dataFolder_ + QStringLiteral("/temppaper%1.mht").arg(resourceId);
     // Made again at every move: it need not wait for the disk.
     const int status =
-        ExtractResource(resources_, questionId, kCustomType, pageFile_.toStdString(), Durability::kCache);
-    failure_ = status == 0 ? QString() : QString::fromStdString(ExtractStatusText(status));
+        ExtractResource(resources_, resourceId, kCustomType, pageFile_.toStdString(), Durability::kCache);
+    const QString reason = Escaped(QString::fromStdString(ExtractStatusText(status)));
+    if (status == 0) {
+        failure_.clear();
+    } else if (!solution) {
+        failure_ = QStringLiteral("This question's page cannot be shown: %1.").arg(reason);
+    } else if (status == kExtractResourceMissing) {
+        failure_ = QStringLiteral("This question has no worked solution yet. Press \"Question\" to go back to "
+                                  "the question.");
+    } else {
+        failure_ = QStringLiteral("This question's worked solution cannot be shown: %1.").arg(reason);
+    }
     Navigate();
     return status;
 }
@@ -87,9 +103,8 @@ void QuestionView::Navigate() {
     } else {
         // Never leave the last question's page under the new question's number.
         browser_->setHtml(QStringLiteral("<html><body style=\"font-family: Arial, sans-serif; font-size: 15px; "
-                                         "margin: 24px; color: #1e2f45\"><p>This question's page cannot be "
-                                         "shown: %1.</p></body></html>")
-                              .arg(Escaped(failure_)));
+                                         "margin: 24px; color: #1e2f45\"><p>%1</p></body></html>")
+                              .arg(failure_));
     }
 }
 
@@ -163,7 +178,7 @@ void QuestionView::PrintQuestion() {
         printer_->setResolution(kPrintResolution);
     }
     QPrintDialog dialog(printer_.get(), window());
-    dialog.setWindowTitle(QStringLiteral("Print question"));
+    dialog.setWindowTitle(solution_ ? QStringLiteral("Print solution") : QStringLiteral("Print question"));
     if (dialog.exec() != QDialog::Accepted || !browser_) return;
     PrintTo(printer_.get());
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-// The question view: the page of the question on show, copied from the
-// resources into the data folder as "temppaper<id>.mht" and shown in a web
-// view. At most one such file exists per view; it goes when the next one is
-// written and when the view goes.
+// The question view: the page of the question on show, or its worked
+// solution, copied from the resources into the data folder as
+// "temppaper<resource id>.mht" and shown in a web view. At most one such file
+// exists per view; it goes when the next one is written and when the view goes.
 
 #include <QLabel>
 #include <QPointer>
@@ -36,6 +36,11 @@ public:
     // and shows it. Returns ExtractResource's status; when it is not 0 the view
     // says that the page cannot be shown rather than keep the last question's.
     int ShowQuestion(int questionId);
+    // The same for the question's worked solution (resource id + 20000). A
+    // question without one shows a note saying so.
+    int ShowSolution(int questionId);
+    // Whether the page asked for last is a worked solution.
+    bool ShowingSolution() const { return solution_; }
     // The page file last written, "" before the first.
     QString PageFile() const { return pageFile_; }
     // Deletes the page file, if it still exists.
@@ -73,6 +78,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    int ShowPage(int resourceId, bool solution);
     void CreateBrowser();
     void Navigate();
     void LayoutView();
@@ -82,7 +88,8 @@ private:
     QString dataFolder_;
     QString pageFile_;
     QStringList undeleted_;  // pages that could not be removed yet (the folder was not writable)
-    QString failure_;  // why the current page cannot be shown, "" when it can
+    QString failure_;  // what to show instead of the page when it cannot be shown, "" when it can
+    bool solution_ = false;
     QWebEngineView* browser_ = nullptr;
     bool browserQueued_ = false;
     bool released_ = false;

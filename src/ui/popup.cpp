@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "button_states.h"
 #include "skin_palette.h"
@@ -21,6 +22,7 @@ constexpr QSize kInfoSize{32, 27};
 constexpr int kOneLineCharacters = 32;
 constexpr int kOneLineNudge = 7;
 constexpr int kButtonGap = 10;
+constexpr int kNoteGap = 6;  // between the message and its note
 
 QString Latin(const char* text) { return QString::fromLatin1(text); }
 
@@ -41,6 +43,15 @@ frmPopUp::frmPopUp(PopUpReplySlot& replySlot, const QString& dataFolder)
     QFont messageFont(Latin("Arial"));
     messageFont.setPointSizeF(8.25);
     lblMessage->setFont(messageFont);
+    lblNote = new QLabel(this);
+    lblNote->setTextFormat(Qt::PlainText);
+    lblNote->setWordWrap(true);
+    lblNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblNote->setFont(messageFont);
+    QPalette notePalette = lblNote->palette();
+    notePalette.setColor(QPalette::WindowText, palette::kNote);
+    lblNote->setPalette(notePalette);
+    lblNote->hide();
 
     auto makeButton = [&](CaptionLabel*& caption) {
         auto* button = new SkinButton(this, kButtonSize);
@@ -69,11 +80,29 @@ frmPopUp::frmPopUp(PopUpReplySlot& replySlot, const QString& dataFolder)
                        But1->y() - lblMessage->y() - 4);
 }
 
-void frmPopUp::CallPop(const QString& title, const QString& message, PopUpButtons buttons, const QWidget& owner) {
+void frmPopUp::CallPop(const QString& title, const QString& message, PopUpButtons buttons, const QWidget& owner,
+                       const QString& note) {
     lblTitle->setText(title);
     setWindowTitle(title);
     lblMessage->setText(message);
+    lblNote->setText(note);
+    lblNote->setVisible(!note.isEmpty());
     answered_ = false;
+    if (!note.isEmpty()) {
+        // Message and note stacked; taller than the designed box, the pop-up
+        // grows down and the buttons move with it.
+        const int width = lblMessage->width();
+        const int messageHeight = lblMessage->heightForWidth(width);
+        const int noteHeight = lblNote->heightForWidth(width);
+        const int room = But1->y() - lblMessage->y() - 4;
+        const int grow = std::max(0, messageHeight + kNoteGap + noteHeight - room);
+        setFixedSize(kWidth, height() + grow);
+        ApplyLayout();  // a pop-up not shown yet gets no resize event until it is
+        But1->move(But1->x(), But1->y() + grow);
+        But2->move(But2->x(), But1->y());
+        lblMessage->resize(width, messageHeight);
+        lblNote->setGeometry(lblMessage->x(), lblMessage->y() + messageHeight + kNoteGap, width, noteHeight);
+    }
 
     if (buttons == PopUpButtons::YesNo) {
         But1->show();
@@ -93,7 +122,8 @@ void frmPopUp::CallPop(const QString& title, const QString& message, PopUpButton
     But2->setText(But2_lbl->text());
 
     const int characters = static_cast<int>(message.toUcs4().size());
-    lblMessage->move(lblMessage->x(), ImgInfo->y() + (characters > kOneLineCharacters ? 0 : kOneLineNudge));
+    const bool nudge = characters <= kOneLineCharacters && note.isEmpty();
+    lblMessage->move(lblMessage->x(), ImgInfo->y() + (nudge ? kOneLineNudge : 0));
 
     const QRect ownerFrame = owner.window()->frameGeometry();
     const QRect own = frameGeometry();

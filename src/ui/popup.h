@@ -41,8 +41,10 @@ public:
     frmPopUp(PopUpReplySlot& replySlot, const QString& dataFolder);
 
     // Fills the texts, sets up the buttons and centres the pop-up over
-    // `owner`; does not show it.
-    void CallPop(const QString& title, const QString& message, PopUpButtons buttons, const QWidget& owner);
+    // `owner`; does not show it. A `note` is one more line under the message,
+    // which keeps its text; the pop-up grows to show both whole.
+    void CallPop(const QString& title, const QString& message, PopUpButtons buttons, const QWidget& owner,
+                 const QString& note = {});
 
     // Shows the pop-up application-modal and returns once it has closed.
     void ShowModal();
@@ -51,6 +53,7 @@ public:
 
     QLabel* lblTitle;  // the frame's Title
     QLabel* lblMessage;
+    QLabel* lblNote;  // under the message, hidden without a note
     SkinImage* ImgInfo;
     SkinButton* But1;
     CaptionLabel* But1_lbl;

@@ -12,7 +12,7 @@
 namespace ep {
 namespace {
 
-constexpr std::array<SkinFile, 92> kSkinFiles{{
+constexpr std::array<SkinFile, 100> kSkinFiles{{
     {1, "about_off.bmp"},
     {2, "about_on.bmp"},
     {3, "about_pressed.bmp"},
@@ -106,6 +106,16 @@ constexpr std::array<SkinFile, 92> kSkinFiles{{
     {93, "reportcard_off.bmp"},
     {94, "reportcard_on.bmp"},
     {95, "reportcard_pressed.bmp"},
+    // The paper windows' Solution button, and the same button while a
+    // solution is on show.
+    {96, "solution_off.bmp"},
+    {97, "solution_on.bmp"},
+    {98, "solution_pressed.bmp"},
+    {99, "solution_disabled.bmp"},
+    {100, "question_off.bmp"},
+    {101, "question_on.bmp"},
+    {102, "question_pressed.bmp"},
+    {103, "question_disabled.bmp"},
 }};
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {

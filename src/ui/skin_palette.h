@@ -14,5 +14,6 @@ inline const QColor kActiveTitle{255, 255, 255};      // title text of the activ
 inline const QColor kInactiveTitle{128, 128, 128};    // title text of an inactive window
 inline const QColor kText{0x1e, 0x2f, 0x45};          // body text on the page colour
 inline const QColor kFocus{0x17, 0x3f, 0x7a};         // keyboard focus ring on picture buttons
+inline const QColor kNote{0x8a, 0x4b, 0x08};          // a note on the form of an answer: amber, never red or green
 
 }  // namespace ep::palette

@@ -271,5 +271,84 @@ TEST_F(SecondAttemptTest, ModelAnswersOfEachKind) {
     EXPECT_EQ(odd.ModelAnswer(4), "twelve");
 }
 
+// ---- Learning aids: solutions, answer forms
+
+TEST(RetakeRuleTest, ASecondAttemptIsOfferedUpTo99) {
+    EXPECT_TRUE(RetakeOffered("99"));
+    EXPECT_TRUE(RetakeOffered("0"));
+    EXPECT_FALSE(RetakeOffered("99.1"));
+    EXPECT_FALSE(RetakeOffered("100"));
+    EXPECT_FALSE(RetakeOffered(""));     // not marked
+    EXPECT_FALSE(RetakeOffered("abc"));  // a damaged score offers nothing
+}
+
+TEST_F(SecondAttemptTest, SolutionsOpenOnlyWhereNoMarksAreLeftToWin) {
+    // Marked first attempt, 5 of 6 (83.3): questions 1 and 2 are all ticked.
+    OpenPaper first = Open(101);
+    EXPECT_EQ(first.SolutionAccessOf(1), SolutionAccess::kOpen);
+    EXPECT_EQ(first.SolutionAccessOf(2), SolutionAccess::kOpen);
+    EXPECT_EQ(first.SolutionAccessOf(3), SolutionAccess::kAfterSecondAttempt);
+    // Nothing is open in an attempt not yet marked, whatever the first gave.
+    OpenPaper second = Open(101, Attempt::kSecond);
+    for (int q = 1; q <= 3; ++q) EXPECT_EQ(second.SolutionAccessOf(q), SolutionAccess::kAfterMarking);
+    EXPECT_EQ(Open(102).SolutionAccessOf(1), SolutionAccess::kAfterMarking);
+
+    // Once the second attempt is marked, everything opens in both attempts.
+    second.StoreAnswers(3, {"4"});
+    second.Mark(std::chrono::seconds(1), "");
+    for (int q = 1; q <= 3; ++q) {
+        EXPECT_EQ(second.SolutionAccessOf(q), SolutionAccess::kOpen);
+        EXPECT_EQ(Open(101).SolutionAccessOf(q), SolutionAccess::kOpen);
+    }
+}
+
+TEST_F(OpenPaperTest, ASolutionOpensWhenThePaperCannotBeRetaken) {
+    // Question 3 is worth 1 mark of 401: one cross still scores above 99.
+    test::FixtureCopy fixture;
+    std::string marks = ReadBytes(fixture.Resource(30025));
+    marks.replace(marks.find("#20011#>2"), 9, "#20011#>200");
+    marks.replace(marks.find("#20013#>1>2"), 11, "#20013#>100>100");
+    fixture.Replace(30025, marks);
+    FolderResources course(fixture.folder());
+    OpenPaper paper = OpenPaper::Load(course, data_.path(), Request(101));
+    paper.StoreAnswers(1, {"84"});
+    paper.StoreAnswers(2, {"12", "Derrick"});
+    paper.StoreAnswers(3, {"4"});
+    EXPECT_EQ(paper.Mark(std::chrono::seconds(1), "").percentText, "99.8");
+    EXPECT_EQ(paper.results()[4], kCross);
+    EXPECT_EQ(paper.SolutionAccessOf(3), SolutionAccess::kOpen);
+    // A marks file whose score does not read offers no retake either.
+    std::string file = ReadBytes(File(ResultsFile::kMarks));
+    file.replace(file.find("99.8"), 4, "abc");
+    WriteBytes(File(ResultsFile::kMarks), file);
+    EXPECT_EQ(OpenPaper::Load(course, data_.path(), Request(101)).SolutionAccessOf(3), SolutionAccess::kOpen);
+}
+
+TEST_F(OpenPaperTest, QuestionsWhoseAnswersDoNotReadInTheirForm) {
+    OpenPaper paper = Open(102);  // X; F, R, N
+    EXPECT_TRUE(paper.QuestionsNotInForm().empty());  // empty slots are not a form problem
+    paper.StoreAnswers(1, {"5 2/3"});
+    paper.StoreAnswers(2, {"109/200", "7:23", "2800"});
+    EXPECT_TRUE(paper.QuestionsNotInForm().empty());
+    paper.StoreAnswers(2, {"0.545", "7:23", "2,8"});  // two slots of one question: named once
+    EXPECT_EQ(paper.QuestionsNotInForm().items(), std::vector<int>{2});
+    paper.StoreAnswers(1, {"17/3"});
+    EXPECT_EQ(paper.QuestionsNotInForm().items(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(OpenPaperTest, ACrossedSlotOfTheRightValueSaysWhatIsWrongWithItsForm) {
+    OpenPaper paper = Open(102);
+    paper.StoreAnswers(1, {"17/3"});                       // 5 2/3 as an improper fraction
+    paper.StoreAnswers(2, {"218/400", "7:23", "2900"});  // not simplest; right; another value
+    for (int s = 1; s <= 4; ++s) EXPECT_EQ(paper.FormOnlyNote(s), "") << "before marking, slot " << s;
+    paper.Mark(std::chrono::seconds(1), "");
+    EXPECT_EQ(paper.FormOnlyNote(1), "give a mixed number, not an improper fraction");
+    EXPECT_EQ(paper.FormOnlyNote(2), "not in its simplest form");
+    EXPECT_EQ(paper.FormOnlyNote(3), "");  // ticked
+    EXPECT_EQ(paper.FormOnlyNote(4), "");  // crossed, another value
+    EXPECT_EQ(paper.results()[1], kCross);  // the marks stand
+    EXPECT_EQ(paper.results()[2], kCross);
+}
+
 }  // namespace
 }  // namespace ep

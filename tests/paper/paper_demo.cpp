@@ -6,13 +6,20 @@
 //   ... [--size WIDTHxHEIGHT] [--hide-sheet]
 //
 // SCENARIO (over the fixture course): diagram, two-part, instruction,
-// marking, marked, second, second-marked. "open" opens any paper of a folder
-// of packed course resources at question N; "--course shipped" is the
-// shipped course's, in the build.
+// marking, marked, second, second-marked, and the learning aids: solution
+// (a marked first attempt showing a worked solution), solution-closed (its
+// Solution button disabled, the pointer on it for the tool tip), form-note,
+// refused (a box that turned ">" away), mark-form (the Mark question naming
+// answers not in their form), simplest (a crossed answer of the right value)
+// and second-solution (a marked second attempt showing a solution).
+// "open" opens any paper of a folder of packed course resources at question
+// N; "--course shipped" is the shipped course's, in the build.
 // With --shot the screen is saved to FILE that long after the window shows
 // (default 2500 ms), and the program ends.
 
 #include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QPointer>
@@ -30,10 +37,10 @@
 
 namespace {
 
-// Paper 101 answered and marked, one list of answers per question.
+// A paper (101 unless said) answered and marked, one list of answers per question.
 void Mark(const ep::ResourceSource& course, const ep::test::DataFolder& data, ep::Attempt attempt,
-          const std::vector<std::vector<std::string>>& answers) {
-    ep::OpenPaper paper = ep::OpenPaper::Load(course, data.path(), ep::test::FixtureRequest(101, attempt));
+          const std::vector<std::vector<std::string>>& answers, int key = 101) {
+    ep::OpenPaper paper = ep::OpenPaper::Load(course, data.path(), ep::test::FixtureRequest(key, attempt));
     for (std::size_t q = 0; q < answers.size(); ++q) paper.StoreAnswers(static_cast<int>(q + 1), answers[q]);
     paper.SaveAnswers();
     paper.Mark(std::chrono::seconds(12 * 60 + 5), "06/12/2026");
@@ -42,6 +49,22 @@ void Mark(const ep::ResourceSource& course, const ep::test::DataFolder& data, ep
 void Type(QLineEdit* box, const char* text) {
     box->setFocus();
     box->setText(QString::fromUtf8(text));
+}
+
+// Types into a box as the keyboard does, so refused characters are refused.
+void Keys(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+// Rests the pointer on a widget, so its tool tip shows.
+void PointAt(QWidget* widget) {
+    QTimer::singleShot(900, widget, [widget] {
+        QCursor::setPos(widget->mapToGlobal(QPoint(widget->width() / 2, widget->height() / 2)));
+    });
 }
 
 // Answers every pop-up "Yes" a moment after it shows.
@@ -102,6 +125,49 @@ int main(int argc, char* argv[]) {
         home.Choose(paperKey, first,
                     QString::fromStdString(module.topicNames[static_cast<std::size_t>((first - 101) / 5 + 1)]));
         window = ep::Test1::Open(home);
+    } else if (scenario == QLatin1String("solution") || scenario == QLatin1String("solution-closed")) {
+        // 5 of 6: questions 1 and 2 open, question 3 closed until the second attempt.
+        Mark(course, data, ep::Attempt::kFirst, {{"84"}, {"12", "Derrick"}, {"2"}});
+        window = ep::Test1::Open(home);
+        if (!window) return 1;
+        if (scenario == QLatin1String("solution")) {
+            window->ToolBar07_Click();
+        } else {
+            window->GoToQuestion(3);
+            then = [](ep::PaperWindow* w) { PointAt(w->ToolBar07); };
+        }
+    } else if (scenario == QLatin1String("second-solution")) {
+        Mark(course, data, ep::Attempt::kFirst, {{"17/3"}, {"109/200", "7:23", "2900"}}, 102);
+        Mark(course, data, ep::Attempt::kSecond, {{"5 4/6"}, {"109/200", "7:23", "2800"}}, 102);
+        home.Choose(102, 101, QStringLiteral("Whole Numbers"));
+        window = ep::Test2::Open(home);
+        if (window) window->ToolBar07_Click();
+    } else if (scenario == QLatin1String("simplest")) {
+        Mark(course, data, ep::Attempt::kFirst, {{"17/3"}, {"218/400", "14:46", "2900"}}, 102);
+        home.Choose(102, 101, QStringLiteral("Whole Numbers"));
+        window = ep::Test1::Open(home);
+        if (window) window->GoToQuestion(2);
+    } else if (scenario == QLatin1String("form-note") || scenario == QLatin1String("mark-form")) {
+        home.Choose(102, 101, QStringLiteral("Whole Numbers"));
+        window = ep::Test1::Open(home);
+        if (!window) return 1;
+        Keys(window->AnsBox->FA[1], QStringLiteral("17/3"));
+        if (scenario == QLatin1String("form-note")) {
+            window->NextQuestion();
+            Keys(window->AnsBox->FA[1], QStringLiteral("0.545"));
+            Keys(window->AnsBox->FA[2], QStringLiteral("7:23"));
+            Keys(window->AnsBox->FA[3], QStringLiteral("2800"));
+            window->AnsBox->FA[1]->setFocus();
+        } else {
+            window->NextQuestion();
+            Keys(window->AnsBox->FA[1], QStringLiteral("0.545"));
+            Keys(window->AnsBox->FA[2], QStringLiteral("7:23"));
+            QTimer::singleShot(800, window, [window] { window->MarkPaper(); });
+        }
+    } else if (scenario == QLatin1String("refused")) {
+        window = ep::Test1::Open(home);
+        if (!window) return 1;
+        Keys(window->AnsBox->FA[1], QStringLiteral("12>"));
     } else if (scenario == QLatin1String("second") || scenario == QLatin1String("second-marked")) {
         // Wrong the first time: question 1, question 2 (b) and question 3.
         Mark(course, data, ep::Attempt::kFirst, {{"80"}, {"12", "Derek"}, {"2"}});
@@ -139,6 +205,7 @@ int main(int argc, char* argv[]) {
         }
     }
     if (!window) return 1;
+    if (then) then(window);
     if (goTo > 0) window->GoToQuestion(goTo);
     if (size.isValid()) window->setGeometry(QRect(QPoint(0, 0), size));
     if (hideSheet) window->ImgHandle_Click();

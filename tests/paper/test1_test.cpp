@@ -5,6 +5,10 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPrinter>
+#include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStandardPaths>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -243,23 +247,52 @@ private slots:
         QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>>>"));
     }
 
-    void refusedCharactersNeverReachTheFile() {
+    void refusedCharactersNeverReachTheFileAndAreNamed() {
         QVERIFY(Open(101));
-        Type(1, QStringLiteral("8>4#"));
+        AnswerSheet* sheet = window_->AnsBox;
+        auto refusal = [this, sheet](const QString& typed, const QString& pasted) {
+            if (!typed.isEmpty()) Type(1, typed);
+            if (!pasted.isEmpty()) {
+                QApplication::clipboard()->setText(pasted);
+                Box(1)->paste();
+            }
+            QTest::qWait(20);  // the box says what it refused once the edit is undone
+            if (sheet->NoteKindOf(1) != NoteKind::Refused) return QStringLiteral("no refusal note");
+            if (Box(1)->accessibleDescription() != sheet->NoteText(1)) return QStringLiteral("not described");
+            return sheet->NoteText(1);
+        };
+        QCOMPARE(refusal(QStringLiteral("8>4"), {}),
+                 QStringLiteral("\">\" cannot be used: the results file keeps answers apart with it"));
         QCOMPARE(Box(1)->text(), QStringLiteral("84"));
-        QApplication::clipboard()->setText(QStringLiteral("1>2"));
-        Box(1)->paste();
-        QApplication::clipboard()->setText(QStringLiteral("5\n6"));
-        Box(1)->paste();
-        QApplication::clipboard()->setText(QStringLiteral("\u221a2"));  // not in Windows-1252
-        Box(1)->paste();
+        QCOMPARE(refusal(QStringLiteral("#"), {}),
+                 QStringLiteral("\"#\" cannot be used: the results file marks its lines with it"));
+        QCOMPARE(refusal({}, QStringLiteral("1>2")),
+                 QStringLiteral("\">\" cannot be used: the results file keeps answers apart with it"));
+        QCOMPARE(refusal({}, QStringLiteral("5\n6")), QStringLiteral("A line break cannot be used: an answer is one line"));
+        QCOMPARE(refusal({}, QStringLiteral("\u221a2")),  // not in Windows-1252
+                 QStringLiteral("\"\u221a\" cannot be used: the results file cannot hold it"));
         QCOMPARE(Box(1)->text(), QStringLiteral("84"));
+        QVERIFY(!sheet->Note[1]->isHidden());
+        // The next change that is kept says afresh how the answer reads.
         QApplication::clipboard()->setText(QStringLiteral(" cm"));
         Box(1)->paste();
+        QCOMPARE(sheet->NoteText(1), QStringLiteral("Write a whole number or a decimal, like 2.5 or 1,200"));
+        QVERIFY(sheet->NoteKindOf(1) == NoteKind::Form);
         window_->NextQuestion();
         QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84 cm>>>"));
         // The file still reads as four answers.
         QCOMPARE(ReadPaperLine(File(ResultsFile::kFirst), 10, 101, 4).values.size(), std::size_t(4));
+
+        // A choice takes one character, and says so.
+        window_->NextQuestion();
+        Type(1, QStringLiteral("34"));
+        QCOMPARE(Box(1)->text(), QStringLiteral("3"));
+        QTRY_COMPARE(sheet->NoteText(1), QStringLiteral("Write 1, 2, 3 or 4"));
+        // An answer the program puts in the box is no refusal, however long.
+        Box(1)->setText(QStringLiteral("abc"));
+        QTest::qWait(20);
+        QCOMPARE(sheet->NoteText(1), QStringLiteral("Write 1, 2, 3 or 4"));
+        QVERIFY(sheet->NoteKindOf(1) == NoteKind::Form);
     }
 
     void theAnswerSheetSlidesAway() {
@@ -647,6 +680,299 @@ private slots:
         QVERIFY(finished.wait(kPageTimeout));
         QCOMPARE(finished.at(0).at(0).toBool(), true);
         QVERIFY(QFileInfo(out.filePath(QStringLiteral("question.pdf"))).size() > 1000);
+    }
+
+    // ---- The form of an answer, while it is typed and after marking
+
+    void aFormNoteComesAndGoesAsTheBoxIsEdited() {
+        const QString mixed =
+            QStringLiteral("Write a mixed number: the whole number, a space, then the fraction, like 2 3/4");
+        QVERIFY(Open(102));
+        AnswerSheet* sheet = window_->AnsBox;
+        QCOMPARE(sheet->NoteText(1), QString());  // nothing typed: nothing to say
+        QVERIFY(sheet->Note[1]->isHidden());
+        Type(1, QStringLiteral("17/3"));
+        QCOMPARE(sheet->NoteText(1), mixed);
+        QVERIFY(sheet->NoteKindOf(1) == NoteKind::Form);
+        QCOMPARE(Box(1)->accessibleDescription(), mixed);
+        // The note takes room under the box, clear of it and of the mark's
+        // place, wrapped inside the row.
+        const QRect note = sheet->Note[1]->geometry();
+        QVERIFY(note.top() > Box(1)->geometry().bottom());
+        QVERIFY(note.top() > sheet->FR[1]->geometry().bottom());
+        QVERIFY(note.bottom() < sheet->Frame[1]->height());
+        QVERIFY(note.right() <= sheet->M[1]->geometry().right());
+        QVERIFY(sheet->Note[1]->height() > sheet->Note[1]->fontMetrics().height());  // two lines
+        // A wrong value in the right form gets no note: a note never says right or wrong.
+        Box(1)->clear();
+        QVERIFY(sheet->Note[1]->isHidden());
+        QCOMPARE(sheet->Frame[1]->height(), 25);
+        QCOMPARE(Box(1)->accessibleDescription(), QString());
+        Type(1, QStringLiteral("4  1 / 2"));
+        QCOMPARE(sheet->NoteText(1), QString());
+
+        // Rows below a note move down; answers saved out of form show their
+        // notes when the question is shown again.
+        window_->NextQuestion();
+        Type(1, QStringLiteral("0.545"));
+        Type(2, QStringLiteral("7 to 23"));
+        Type(3, QStringLiteral("2,800"));
+        window_->PreviousQuestion();
+        window_->NextQuestion();
+        QCOMPARE(sheet->NoteText(1), QStringLiteral("Write a fraction like 3/4"));
+        QCOMPARE(sheet->NoteText(2), QStringLiteral("Write a ratio like 3:2"));
+        QCOMPARE(sheet->NoteText(3), QString());
+        QCOMPARE(sheet->Frame[2]->y(), sheet->Frame[1]->y() + sheet->Frame[1]->height() + 7);
+        QCOMPARE(sheet->Frame[3]->y(), sheet->Frame[2]->y() + sheet->Frame[2]->height() + 7);
+        QVERIFY(sheet->Frame[1]->height() > 25 && sheet->Frame[3]->height() == 25);
+
+        // At the narrowest window the rows scroll, and every note still ends
+        // inside what the sheet shows.
+        window_->resize(window_->minimumSize());
+        auto* scroll = sheet->findChild<QScrollArea*>();
+        QTRY_VERIFY(scroll->verticalScrollBar()->isVisible());
+        for (int k = 1; k <= 2; ++k) {
+            const QRect shown = QRect(sheet->Note[k]->mapTo(scroll->viewport(), QPoint(0, 0)), sheet->Note[k]->size());
+            QVERIFY2(shown.right() < scroll->viewport()->width(), qPrintable(QString::number(shown.right())));
+        }
+    }
+
+    void theMarkQuestionNamesAnswersNotInTheirForm() {
+        QVERIFY(Open(102));
+        Type(1, QStringLiteral("17/3"));
+        window_->NextQuestion();
+        Type(1, QStringLiteral("0.545"));
+        Type(2, QStringLiteral("7:23"));
+        Type(3, QStringLiteral("2800"));
+        // The question keeps its words; a line under it names the questions.
+        QCOMPARE(Mark(QStringLiteral("No")),
+                 QStringList{"Marking|Do you want to mark your practice now?|Yes/No|Check the form of your answers "
+                             "to questions 1 and 2."});
+        Box(1)->clear();
+        Type(1, QStringLiteral("109/200"));
+        Type(2, QStringLiteral(" "));  // a space: answered here, and no form to check
+        window_->PreviousQuestion();
+        Box(1)->clear();
+        QCOMPARE(Mark(QStringLiteral("No")),
+                 QStringList{"Marking|You have not answered all the questions.  Do you still want to mark your "
+                             "practice?|Yes/No"});
+        Type(1, QStringLiteral("5 2/3 "));
+        window_->NextQuestion();
+        Box(3)->clear();
+        Type(3, QStringLiteral("2800 cm"));
+        QCOMPARE(Mark(QStringLiteral("No")),
+                 QStringList{"Marking|Do you want to mark your practice now?|Yes/No|Check the form of your answer to "
+                             "question 2."});
+        QCOMPARE(window_->Status, QStringLiteral("0"));
+    }
+
+    void aCrossedAnswerOfTheRightValueSaysWhatIsWrongWithItsForm() {
+        QVERIFY(Open(102));
+        Type(1, QStringLiteral("17/3"));
+        window_->NextQuestion();
+        Type(1, QStringLiteral("218/400"));
+        Type(2, QStringLiteral("14 : 46"));
+        Type(3, QStringLiteral("2900"));
+        Mark(QStringLiteral("Yes"));
+        // The marks are those of the answer check: every slot crossed.
+        QCOMPARE(window_->PScoring->text(), QStringLiteral("0"));
+        QCOMPARE(Line(ResultsFile::kFirstResults, 102), "#102#>" + kCross + ">" + kCross + ">" + kCross + ">" + kCross);
+        auto check = [this] {
+            AnswerSheet* sheet = window_->AnsBox;
+            QCOMPARE(window_->QSCount, QStringLiteral("2"));
+            QCOMPARE(sheet->FR[1]->text(), kBallot);
+            QCOMPARE(sheet->NoteText(1), QStringLiteral("not in its simplest form"));
+            QVERIFY(sheet->NoteKindOf(1) == NoteKind::FormOnly);
+            QCOMPARE(Box(1)->accessibleDescription(), QStringLiteral("not in its simplest form"));
+            QVERIFY(sheet->Note[1]->geometry().top() > sheet->FR[1]->geometry().bottom());
+            QCOMPARE(sheet->NoteText(2), QStringLiteral("give the ratio in its simplest form"));
+            QCOMPARE(sheet->NoteText(3), QString());  // another value: nothing about its form
+            window_->PreviousQuestion();
+            QCOMPARE(sheet->NoteText(1), QStringLiteral("give a mixed number, not an improper fraction"));
+            window_->NextQuestion();
+        };
+        check();
+        delete window_.data();
+        QVERIFY(Open(102));
+        window_->GoToQuestion(2);
+        check();
+    }
+
+    // ---- Worked solutions
+
+    QString PageText() const {
+        QString text;
+        bool done = false;
+        window_->question->brwWebBrowser()->page()->toPlainText([&](const QString& t) {
+            text = t;
+            done = true;
+        });
+        QTest::qWaitFor([&] { return done; }, kPageTimeout);
+        return text;
+    }
+    // The Solution button after a tick on question q: "open", or its tool tip.
+    QString SolutionButton(int q) const {
+        window_->GoToQuestion(q);
+        window_->Timer1_Timer();
+        const SkinButton* button = window_->ToolBar07;
+        if (button->toolTip() != window_->toolbar->lblTB[7]->toolTip()) return QStringLiteral("tool tips differ");
+        return button->isEnabled() ? QStringLiteral("open") : button->toolTip();
+    }
+
+    void aSolutionOpensOnlyWhereNoMarksAreLeftToWin() {
+        const QString afterSecond = QStringLiteral("Solutions open after your second attempt");
+        QVERIFY(Open(101));
+        QCOMPARE(window_->ToolBar07->text(), QStringLiteral("Solution"));
+        QCOMPARE(SolutionButton(1), QStringLiteral("Solutions open once the paper is marked"));
+        QCOMPARE(FileName(window_->ToolBar07->pictureFile()), QStringLiteral("solution_disabled.bmp"));
+        delete window_.data();
+
+        // 5 of 6: questions 1 and 2 have no cross, question 3 can be retaken.
+        Answer(101, Attempt::kFirst, {{"84"}, {"12", "Derrick"}, {"2"}});
+        QVERIFY(Open(101));
+        QCOMPARE(SolutionButton(1), QStringLiteral("open"));
+        QCOMPARE(window_->ToolBar07->toolTip(), QStringLiteral("Show the worked solution"));
+        QCOMPARE(SolutionButton(2), QStringLiteral("open"));
+        QCOMPARE(SolutionButton(3), afterSecond);
+        window_->ToolBar07_Click();
+        QVERIFY(!window_->SolutionChosen());
+        delete window_.data();
+
+        // One cross in a question of several slots keeps it closed.
+        Answer(102, Attempt::kFirst, {{"5 2/3"}, {"109/200", "7:23", "2900"}});
+        host_->Choose(102, 101, QStringLiteral("Whole Numbers"));
+        window_ = Test1::Open(*host_);
+        QCOMPARE(SolutionButton(1), QStringLiteral("open"));
+        QCOMPARE(SolutionButton(2), afterSecond);
+        delete window_.data();
+
+        // Once the second attempt is marked, every solution of the first is open.
+        Answer(101, Attempt::kSecond, {{"84"}, {"12", "Derrick"}, {"4"}});
+        QVERIFY(Open(101));
+        QCOMPARE(SolutionButton(3), QStringLiteral("open"));
+    }
+
+    void aSolutionOpensWhenThePaperCannotBeRetaken() {
+        // Question 3 is worth 1 mark of 401: its cross still leaves 99.8.
+        FixtureCopy copy;
+        std::string marks = ReadBytes(copy.Resource(30025));
+        marks.replace(marks.find("#20011#>2"), 9, "#20011#>200");
+        marks.replace(marks.find("#20013#>1>2"), 11, "#20013#>100>100");
+        copy.Replace(30025, marks);
+        UseCourse(copy.folder());
+        Answer(101, Attempt::kFirst, {{"84"}, {"12", "Derrick"}, {"2"}});
+        QVERIFY(Open(101));
+        QCOMPARE(window_->PScoring->text(), QStringLiteral("99.8"));
+        QCOMPARE(SolutionButton(3), QStringLiteral("open"));
+    }
+
+    void theSolutionShowsAndStaysChosenWhileMoving() {
+        Answer(101, Attempt::kFirst, {{"84"}, {"12", "Derrick"}, {"2"}});
+        QVERIFY(Open(101));
+        WaitForPage();
+        window_->Timer1_Timer();
+        // The button takes the focus and answers Space and Enter.
+        window_->ToolBar07->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(window_->ToolBar07, Qt::Key_Space);
+        QVERIFY(window_->SolutionChosen() && window_->SolutionShown());
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Solution to question 1"));
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper40011.mht"});
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        QVERIFY(PageText().contains(QStringLiteral("21 cm + 28 cm + 35 cm = 84 cm")));
+        window_->Timer1_Timer();
+        QCOMPARE(window_->ToolBar07->text(), QStringLiteral("Question"));
+        QCOMPARE(window_->toolbar->lblTB[7]->text(), QStringLiteral("Question"));
+        QCOMPARE(window_->ToolBar07->toolTip(), QStringLiteral("Show the question"));
+        QVERIFY(FileName(window_->ToolBar07->pictureFile()).startsWith(QStringLiteral("question_")));
+
+        // Next: the next question's solution.
+        window_->NextQuestion();
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Solution to question 2"));
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper40013.mht"});
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        QVERIFY(PageText().contains(QStringLiteral("Answer: Derrick")));
+        // Question 3's is not open: its question shows, and the choice stays.
+        window_->NextQuestion();
+        window_->Timer1_Timer();
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Question 3"));
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper20015.mht"});
+        QVERIFY(window_->SolutionChosen() && !window_->SolutionShown());
+        QCOMPARE(window_->ToolBar07->text(), QStringLiteral("Solution"));
+        QCOMPARE(FileName(window_->ToolBar07->pictureFile()), QStringLiteral("solution_disabled.bmp"));
+        window_->PreviousQuestion();
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Solution to question 2"));
+        // Pressed again, the question comes back, and stays while moving.
+        window_->ToolBar07->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(window_->ToolBar07, Qt::Key_Return);
+        QTRY_VERIFY(!window_->SolutionChosen());
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Question 2"));
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper20013.mht"});
+        window_->PreviousQuestion();
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper20011.mht"});
+        // The button sits in the keyboard order between Close and Back.
+        QCOMPARE(window_->ToolBar04->nextInFocusChain(), window_->ToolBar07);
+        QCOMPARE(window_->ToolBar07->nextInFocusChain(), window_->ToolBar05);
+        PopUpScript pops({QStringLiteral("Yes")});
+        window_->ClosePaper();
+        QCOMPARE(PageFiles(data_->path()), QStringList());
+    }
+
+    void aMissingSolutionIsANoteInTheView() {
+        // Paper 105 all right: every solution open. Question 5 has a page but
+        // no solution; question 6 has neither.
+        OpenPaper paper = OpenPaper::Load(*course_, data_->path(), FixtureRequest(105));
+        for (int s = 1; s <= paper.SlotCount(); ++s) {
+            paper.SetAnswer(s, paper.catalogue().answerKey[static_cast<std::size_t>(s)]);
+        }
+        paper.Mark(std::chrono::seconds(1), "06/12/2026");
+        QVERIFY(Open(105));
+        window_->GoToQuestion(5);
+        WaitForPage();
+        window_->ToolBar07_Click();
+        QVERIFY(window_->SolutionShown());
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Solution to question 5"));
+        QCOMPARE(PageFiles(data_->path()), QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        QVERIFY(PageText().contains(QStringLiteral("This question has no worked solution yet.")));
+        window_->NextQuestion();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        QVERIFY(PageText().contains(QStringLiteral("no worked solution yet")));
+        window_->GoToQuestion(4);
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        QVERIFY(PageText().contains(QStringLiteral("28 \u00f7 7 = 4, then 4 \u00d7 3 = 12")));
+    }
+
+    void printingPrintsWhatIsShown() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) QSKIP("pdftoppm is not installed");
+        Answer(101, Attempt::kFirst, {{"84"}, {"12", "Derrick"}, {"2"}});
+        QVERIFY(Open(101));
+        WaitForPage();
+        QTemporaryDir out;
+        // Each print read back as a small grey picture of its first page.
+        auto print = [this, &out](const QString& name) {
+            QPrinter printer(QPrinter::ScreenResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(out.filePath(name + QStringLiteral(".pdf")));
+            QSignalSpy finished(window_->question, &QuestionView::printFinished);
+            window_->question->PrintTo(&printer);
+            if (!finished.wait(kPageTimeout) || !finished.at(0).at(0).toBool()) return QByteArray();
+            QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"),
+                                                           QStringLiteral("-gray"), QStringLiteral("-singlefile"),
+                                                           out.filePath(name + QStringLiteral(".pdf")),
+                                                           out.filePath(name)});
+            QFile picture(out.filePath(name + QStringLiteral(".pgm")));
+            return picture.open(QIODevice::ReadOnly) ? picture.readAll() : QByteArray();
+        };
+        const QByteArray question = print(QStringLiteral("question"));
+        window_->ToolBar07_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        const QByteArray solution = print(QStringLiteral("solution"));
+        window_->ToolBar07_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->question->PageLoaded(), kPageTimeout);
+        const QByteArray questionAgain = print(QStringLiteral("again"));
+        QVERIFY(!question.isEmpty() && !solution.isEmpty());
+        QVERIFY(solution != question);
+        QCOMPARE(questionAgain, question);
     }
 };
 

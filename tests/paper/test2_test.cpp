@@ -32,13 +32,6 @@ class Test2Test : public QObject, private PaperWindowFixture<Test2> {
     Q_OBJECT
 
 private:
-    // Takes and marks an attempt without a window, one list of answers per question.
-    void Answer(int key, Attempt attempt, const std::vector<std::vector<std::string>>& questions, bool mark = true) {
-        OpenPaper paper = OpenPaper::Load(*course_, data_->path(), FixtureRequest(key, attempt));
-        for (std::size_t q = 0; q < questions.size(); ++q) paper.StoreAnswers(static_cast<int>(q + 1), questions[q]);
-        paper.SaveAnswers();
-        if (mark) paper.Mark(std::chrono::seconds(125), "06/12/2026");
-    }
     Test2* Open(int key) {
         host_->Choose(key, 101, QStringLiteral("Whole Numbers"));
         window_ = Test2::Open(*host_);
@@ -254,6 +247,47 @@ private slots:
         QVERIFY2(dialogs.seen[0].contains(QStringLiteral("sresults2FIX.txt")), qPrintable(dialogs.seen[0]));
         QVERIFY(Snapshot(data_->path()) == before);
         QCOMPARE(host_->refreshes, 1);
+    }
+
+    void formNotesWhileAnsweringAndSolutionsOnceMarked() {
+        // Wrong the first time: question 1 (an improper fraction) and (c) of question 2.
+        Answer(102, Attempt::kFirst, {{"17/3"}, {"109/200", "7:23", "2900"}});
+        QVERIFY(Open(102));
+        AnswerSheet* sheet = window_->AnsBox;
+        window_->Timer1_Timer();
+        QVERIFY(!window_->ToolBar07->isEnabled());
+        QCOMPARE(window_->ToolBar07->toolTip(), QStringLiteral("Solutions open after your second attempt"));
+        // The open box says what form it wants; the carried ones say nothing.
+        QTest::keyClicks(Box(1), QStringLiteral("17/3"));
+        QVERIFY(sheet->NoteText(1).startsWith(QStringLiteral("Write a mixed number")));
+        Box(1)->clear();
+        QTest::keyClicks(Box(1), QStringLiteral("5 4/6"));
+        QCOMPARE(sheet->NoteText(1), QString());
+        window_->NextQuestion();
+        QVERIFY(Box(1)->isReadOnly() && Box(2)->isReadOnly());
+        QCOMPARE(sheet->NoteText(1) + sheet->NoteText(2), QString());
+        QTest::keyClicks(Box(3), QStringLiteral("2800"));
+        Mark(QStringLiteral("Yes"));
+        QCOMPARE(window_->PScoring->text(), QStringLiteral("57.1"));  // 4 of 7
+
+        // Marked: the crossed slot keeps its cross and model answer, with the
+        // note under both.
+        window_->PreviousQuestion();
+        QCOMPARE(Second(1)->text(), kBallot);
+        QVERIFY(!Model(1)->isHidden());
+        QCOMPARE(sheet->NoteText(1), QStringLiteral("not in its simplest form"));
+        QVERIFY(sheet->Note[1]->geometry().top() > Model(1)->geometry().bottom());
+        QVERIFY(sheet->Note[1]->geometry().top() > Second(1)->geometry().bottom());
+        QCOMPARE(Line(ResultsFile::kSecondResults, 102), "#102#>" + kCross + ">" + kTick + ">" + kTick + ">" + kTick);
+
+        // Every solution is open now.
+        window_->Timer1_Timer();
+        QVERIFY(window_->ToolBar07->isEnabled());
+        window_->ToolBar07_Click();
+        QCOMPARE(window_->QnTitle->text(), QStringLiteral("Solution to question 1"));
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper40021.mht"});
+        window_->NextQuestion();
+        QCOMPARE(PageFiles(data_->path()), QStringList{"temppaper40023.mht"});
     }
 };
 

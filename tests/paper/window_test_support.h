@@ -27,7 +27,8 @@ namespace ep::test {
 
 // Answers the pop-ups that show while it lives, in order: "Yes" or "OK" press
 // the first button, "No" the second. Each pop-up is noted as
-// "title|message|OK" or "title|message|Yes/No".
+// "title|message|OK" or "title|message|Yes/No", and "|note" after that when
+// it shows a note under its message.
 class PopUpScript : public QObject {
 public:
     explicit PopUpScript(QStringList replies) : replies_(std::move(replies)) {
@@ -44,7 +45,8 @@ private:
             pop->setProperty("answered", true);
             const bool question = !pop->But2->isHidden();
             seen << pop->lblTitle->text() + QLatin1Char('|') + pop->lblMessage->text() + QLatin1Char('|') +
-                        (question ? QStringLiteral("Yes/No") : QStringLiteral("OK"));
+                        (question ? QStringLiteral("Yes/No") : QStringLiteral("OK")) +
+                    (pop->lblNote->isHidden() ? QString() : QLatin1Char('|') + pop->lblNote->text());
             const QString reply = replies_.isEmpty() ? QStringLiteral("No") : replies_.takeFirst();
             (reply == QLatin1String("No") ? pop->But2 : pop->But1)->click();
         }
@@ -137,6 +139,14 @@ protected:
         return ReadNumberedLines(File(file), 10)[static_cast<std::size_t>(key - 100)];
     }
     AnswerBox* Box(int row) const { return window_->AnsBox->FA[static_cast<std::size_t>(row)]; }
+    // Takes and marks an attempt without a window, one list of answers per question.
+    void Answer(int key, Attempt attempt, const std::vector<std::vector<std::string>>& questions,
+                bool mark = true) const {
+        OpenPaper paper = OpenPaper::Load(*course_, data_->path(), FixtureRequest(key, attempt));
+        for (std::size_t q = 0; q < questions.size(); ++q) paper.StoreAnswers(static_cast<int>(q + 1), questions[q]);
+        paper.SaveAnswers();
+        if (mark) paper.Mark(std::chrono::seconds(125), "06/12/2026");
+    }
     // Marks the open paper, answering the marking question `reply`.
     QStringList Mark(const QString& reply) const {
         PopUpScript pops({reply});

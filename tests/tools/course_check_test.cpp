@@ -8,6 +8,8 @@
 #include <random>
 #include <sstream>
 
+#include "answer_form.h"
+#include "course.h"
 #include "course_check.h"
 #include "resources.h"
 #include "web_archive.h"
@@ -115,6 +117,25 @@ TEST_F(CourseCopy, ShippedCoursePasses) {
     EXPECT_EQ(report.answerSlots, 1521);
     EXPECT_EQ(report.pages, 1410);
     EXPECT_GT(report.pictures, 0);
+}
+
+// The answer sheet's form help never argues with the course: a pupil typing
+// a key as it stands is told nothing about its form, before or after marking.
+TEST_F(CourseCopy, EveryKeyReadsInItsOwnForm) {
+    const fs::path course = Resource(30000).parent_path();
+    ep::FolderResources resources(course);
+    int slots = 0;
+    for (int paper = 101; paper <= 150; ++paper) {
+        const ep::PaperCatalogue catalogue =
+            ep::LoadPaperCatalogue(resources, course.parent_path() / "work", 2, std::to_string(paper));
+        for (std::size_t s = 1; s <= catalogue.answerKey.size(); ++s, ++slots) {
+            const std::string& key = catalogue.answerKey[s];
+            const std::string& kind = catalogue.kinds[s];
+            EXPECT_EQ(ep::AnswerFormProblem(kind, key), "") << paper << " slot " << s << " " << kind << " " << key;
+            EXPECT_EQ(ep::FormOnlyDifference(kind, key, key), "") << paper << " slot " << s;
+        }
+    }
+    EXPECT_EQ(slots, 1521);
 }
 
 TEST_F(CourseCopy, DefinitionWithFinalLineEndOrWrongTopic) {

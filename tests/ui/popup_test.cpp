@@ -67,6 +67,32 @@ private slots:
         QCOMPARE(pop.lblMessage->y(), pop.ImgInfo->y() + 7);
     }
 
+    void aNoteUnderTheMessageGrowsThePopUp() {
+        const QString notAll =
+            QStringLiteral("You have not answered all the questions.  Do you still want to mark your practice?");
+        const QString note = QStringLiteral("Check the form of your answers to questions 2, 11, 17 and 28.");
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Marking"), notAll, PopUpButtons::YesNo, *owner_, note);
+        QCOMPARE(pop.lblMessage->text(), notAll);  // the message keeps its words
+        QCOMPARE(pop.lblNote->text(), note);
+        QVERIFY(!pop.lblNote->isHidden());
+        // Both whole, one under the other, above the buttons, which keep
+        // their distance from the bottom edge.
+        QCOMPARE(pop.lblMessage->height(), pop.lblMessage->heightForWidth(pop.lblMessage->width()));
+        QVERIFY(pop.lblNote->y() > pop.lblMessage->geometry().bottom());
+        QCOMPARE(pop.lblNote->height(), pop.lblNote->heightForWidth(pop.lblNote->width()));
+        QVERIFY(pop.lblNote->geometry().bottom() < pop.But1->y());
+        QVERIFY(pop.height() > 150);
+        QCOMPARE(pop.But1->y(), pop.height() - 25 - 16);
+        QCOMPARE(pop.But2->y(), pop.But1->y());
+        QCOMPARE(pop.BBotLeft->y(), pop.height() - 7);
+        // Without a note, nothing of it shows and the pop-up keeps its size.
+        ep::frmPopUp plain(home_, data_);
+        plain.CallPop(QStringLiteral("Marking"), notAll, PopUpButtons::YesNo, *owner_);
+        QVERIFY(plain.lblNote->isHidden());
+        QCOMPARE(plain.size(), QSize(265, 150));
+    }
+
     void loadLayout() {
         ep::frmPopUp pop(home_, data_);
         QCOMPARE(pop.size(), QSize(265, 150));

@@ -85,7 +85,7 @@ public:
             box->setGeometry(44, 40 + row * 36, 150, 24);
             if (row == 0) box->setText(QStringLiteral("23/20"));
         }
-        auto* instruction = new ep::SkinImage(sheet_, {210, 64});
+        auto* instruction = new ep::SkinImage(sheet_, {250, 82});
         instruction->setPictureFile(skin().Path(QStringLiteral("instruction.gif")));
         instruction_ = instruction;
 
@@ -124,7 +124,7 @@ protected:
         const int below = top + strip_->height();
         const int sheetWidth = 230;
         sheet_->setGeometry(w - BRight->width() - sheetWidth, below, sheetWidth, h - below - BBot->height());
-        instruction_->move(10, sheet_->height() - 64 - 10);
+        instruction_->move(10, sheet_->height() - 82 - 10);
         question_->setGeometry(left, below, sheet_->x() - left, h - below - BBot->height() - 25);
         remaining_->move(left, question_->y() + question_->height());
         clock_->move(left + 120, remaining_->y());

@@ -35,14 +35,14 @@ class SkinFilesTest : public QObject {
 private slots:
     void listsEveryIdOnceInOrder() {
         const auto files = ep::SkinFiles();
-        QCOMPARE(files.size(), std::size_t{92});
+        QCOMPARE(files.size(), std::size_t{100});
         int expected = 1;
         for (const ep::SkinFile& file : files) {
             if (expected == 38) expected = 41;  // 38..40 are not skin pictures
             QCOMPARE(file.id, expected);
             ++expected;
         }
-        QCOMPARE(expected, 96);
+        QCOMPARE(expected, 104);
     }
 
     void startWithNoGraphicsFolderWritesEveryPicture() {
@@ -56,7 +56,7 @@ private slots:
             // The resource holds exactly the committed picture.
             QCOMPARE(Bytes(written), Bytes(fs::path(EP_SKIN_DIR) / file.name));
         }
-        QCOMPARE(std::distance(fs::directory_iterator(data / "Graphics"), fs::directory_iterator()), 92);
+        QCOMPARE(std::distance(fs::directory_iterator(data / "Graphics"), fs::directory_iterator()), 100);
     }
 
     void extractingTwiceLeavesTheSameFilesAndRepairsChangedOnes() {
@@ -91,7 +91,7 @@ private slots:
         QTemporaryDir dir;
         // A plain file in place of the data folder.
         std::ofstream(Folder(dir) / "data") << "x";
-        QCOMPARE(ep::ExtractSkinGraphics(ep::QtResources(), Folder(dir) / "data"), 92);
+        QCOMPARE(ep::ExtractSkinGraphics(ep::QtResources(), Folder(dir) / "data"), 100);
     }
 
     void picturesHaveTheirFormatsAndSizes_data() {
@@ -106,7 +106,9 @@ private slots:
             }
         }
         for (const char* name : {"back_disabled.bmp", "forward_disabled.bmp", "mark_disabled.bmp",
-                                 "save_disabled.bmp"})
+                                 "save_disabled.bmp", "solution_off.bmp", "solution_on.bmp",
+                                 "solution_pressed.bmp", "solution_disabled.bmp", "question_off.bmp",
+                                 "question_on.bmp", "question_pressed.bmp", "question_disabled.bmp"})
             QTest::newRow(name) << QString::fromLatin1(name) << toolbar;
         for (const char* name : {"border_top_left.bmp", "border_top_right.bmp", "border_white_top_left.bmp",
                                  "border_white_top_right.bmp"})
@@ -132,6 +134,7 @@ private slots:
         QTest::newRow("pen") << QStringLiteral("pen.bmp") << QSize(117, 41);
         QTest::newRow("bar") << QStringLiteral("bar.bmp") << QSize(401, 17);
         QTest::newRow("info_mark") << QStringLiteral("info_mark.gif") << QSize(32, 27);
+        QTest::newRow("instruction") << QStringLiteral("instruction.gif") << QSize(250, 82);
         QTest::newRow("Border_bot_left") << QStringLiteral("Border_bot_left.gif") << QSize(6, 7);
         QTest::newRow("Border_bot_right") << QStringLiteral("Border_bot_right.gif") << QSize(6, 7);
     }

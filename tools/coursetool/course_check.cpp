@@ -8,6 +8,7 @@
 #include <set>
 
 #include "answer_check.h"
+#include "answer_form.h"
 #include "cp1252.h"
 #include "course.h"
 #include "tagged_file.h"
@@ -207,6 +208,9 @@ void Checker::CheckCatalogue() {
                 Problem(slot + ": " + why);
             } else if (CheckAnswer(answer, answer, kind) != kTickMark) {
                 Problem(slot + ": the key \"" + answer + "\" is not marked right against itself");
+            } else if (std::string form = AnswerFormProblem(kind, answer); !form.empty()) {
+                // The answer sheet would tell a pupil typing the key to write it otherwise.
+                Problem(slot + ": the key \"" + answer + "\" does not read in its form (" + form + ")");
             }
         }
         auto fixed = kPaperTotals.find(paper);

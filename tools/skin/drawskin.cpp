@@ -610,6 +610,74 @@ void drawToolbar()
     }
 }
 
+// ---------------------------------------------------------------- Solution button of the paper windows
+
+// A worked page: a sheet with lines of working and a light bulb, the idea.
+void glyphSolution(QPainter& p)
+{
+    sheet(p, QRectF(3.5, 3.5, 19, 25));
+    p.setPen(pen(QColor(0x6f, 0x9c, 0xd8), 1.3));
+    p.drawLine(QPointF(7, 10), QPointF(17, 10));
+    p.drawLine(QPointF(7, 14), QPointF(19, 14));
+    p.drawLine(QPointF(7, 18), QPointF(13, 18));
+    p.setPen(pen(QColor(0x2e, 0x9a, 0x44), 1.6));  // "= answer" underlined
+    p.drawLine(QPointF(7, 23), QPointF(12, 23));
+    // The bulb: glass, glow and screw cap.
+    QRadialGradient glass(QPointF(21.5, 15.5), 8);
+    glass.setColorAt(0, QColor(0xff, 0xfb, 0xd0));
+    glass.setColorAt(0.6, QColor(0xff, 0xe2, 0x5a));
+    glass.setColorAt(1, QColor(0xf0, 0xb4, 0x1a));
+    QPainterPath bulb;
+    bulb.addEllipse(QPointF(22.5, 17), 6.5, 6.5);
+    QPainterPath neck;
+    neck.moveTo(19, 21);
+    neck.lineTo(26, 21);
+    neck.lineTo(25, 25.5);
+    neck.lineTo(20, 25.5);
+    neck.closeSubpath();
+    bulb = bulb.united(neck);
+    p.setPen(QPen(QColor(0x9a, 0x6a, 0x08), 1.1));
+    p.setBrush(glass);
+    p.drawPath(bulb);
+    p.setPen(pen(QColor(0xc9, 0x86, 0x0c), 1));
+    p.drawLine(QPointF(21, 21.5), QPointF(22.5, 18));
+    p.drawLine(QPointF(24, 21.5), QPointF(22.5, 18));
+    p.setPen(QPen(QColor(0x4a, 0x52, 0x5e), 1));
+    p.setBrush(vgrad(25, 30, QColor(0xc8, 0xcf, 0xd8), QColor(0x7b, 0x87, 0x97)));
+    p.drawRoundedRect(QRectF(19.5, 25.5, 6, 4), 1.2, 1.2);
+    p.setPen(pen(QColor(0xff, 0xc8, 0x2c), 1.3));  // rays
+    p.drawLine(QPointF(22.5, 6.5), QPointF(22.5, 8.5));
+    p.drawLine(QPointF(29.5, 12), QPointF(27.8, 13));
+    p.drawLine(QPointF(29.5, 19.5), QPointF(27.8, 19));
+}
+
+// The question page: a sheet with a question mark, to go back to it.
+void glyphQuestion(QPainter& p)
+{
+    sheet(p, QRectF(6.5, 3.5, 19, 25));
+    QFont f("DejaVu Sans");
+    f.setPixelSize(19);
+    f.setBold(true);
+    QPainterPath mark;
+    mark.addText(0, 0, f, "?");
+    const QRectF box = mark.boundingRect();
+    mark.translate(16 - box.center().x(), 17 - box.center().y());
+    p.setPen(QPen(pal::blueDark, 0.8));
+    p.setBrush(vgrad(7, 27, pal::blueLight, pal::blue));
+    p.drawPath(mark);
+}
+
+void drawSolutionButtons()
+{
+    for (const auto& [name, draw] : {std::pair<QString, void (*)(QPainter&)>{"solution", glyphSolution},
+                                     std::pair<QString, void (*)(QPainter&)>{"question", glyphQuestion}}) {
+        saveBmp(toolButton(draw, ToolState::Disabled), name + "_disabled.bmp");
+        saveBmp(toolButton(draw, ToolState::Off), name + "_off.bmp");
+        saveBmp(toolButton(draw, ToolState::On), name + "_on.bmp");
+        saveBmp(toolButton(draw, ToolState::Pressed), name + "_pressed.bmp");
+    }
+}
+
 // ---------------------------------------------------------------- tabs, buttons, strips
 
 QPainterPath tabShape(bool closedBottom)
@@ -1059,39 +1127,50 @@ QImage logo()
     return img;
 }
 
+// Says what the answer sheet's form notes say, as plainly: a fraction is
+// top / bottom; a mixed number is the whole number, a space, then the fraction.
 QImage instruction()
 {
-    QImage img = canvas(210, 64, pal::page);
+    QImage img = canvas(250, 82, pal::page);
     QPainter p(&img);
     smooth(p);
     p.setPen(QPen(QColor(0xe0, 0xb4, 0x4a), 1));
-    p.setBrush(vgrad(0, 64, QColor(0xff, 0xfa, 0xe6), QColor(0xfb, 0xef, 0xc6)));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 209, 63), 6, 6);
+    p.setBrush(vgrad(0, 82, QColor(0xff, 0xfa, 0xe6), QColor(0xfb, 0xef, 0xc6)));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 249, 81), 6, 6);
     QFont b("Liberation Sans");
     b.setPixelSize(12);
     b.setBold(true);
     QFont n("Liberation Sans");
     n.setPixelSize(12);
+    QFont small("Liberation Sans");
+    small.setPixelSize(11);
     QFont mono("DejaVu Sans Mono");
     mono.setPixelSize(12);
     mono.setBold(true);
-    auto row = [&](double y, const QString& label, const QString& example, const QString& note) {
+    const QColor text(0x4a, 0x3a, 0x10), example(0x1c, 0x4b, 0x8f);
+    auto row = [&](double y, const QString& label, const QString& shown) {
         p.setFont(n);
-        p.setPen(QColor(0x4a, 0x3a, 0x10));
+        p.setPen(text);
         p.drawText(QPointF(10, y), label);
-        const double x = 10 + QFontMetricsF(n).horizontalAdvance(label) + 4;
+        const double x = 10 + QFontMetricsF(n).horizontalAdvance(label) + 5;
         p.setFont(mono);
-        p.setPen(QColor(0x1c, 0x4b, 0x8f));
-        p.drawText(QPointF(x, y), example);
-        p.setFont(n);
-        p.setPen(QColor(0x4a, 0x3a, 0x10));
-        p.drawText(QPointF(x + QFontMetricsF(mono).horizontalAdvance(example) + 4, y), note);
+        p.setPen(example);
+        p.drawText(QPointF(x, y), shown);
+        return x;
     };
     p.setFont(b);
     p.setPen(QColor(0x8a, 0x5a, 0x08));
     p.drawText(QPointF(10, 17), "How to type your answer");
-    row(36, "Fraction:", "3/4", "");
-    row(54, "Mixed number:", "2 3/4", "(space first)");
+    row(36, "Fraction, like", "3/4");
+    const double x = row(54, "Mixed number, like", "2 3/4");
+    // The space between the whole number and the fraction, marked.
+    const double digit = QFontMetricsF(mono).horizontalAdvance("2");
+    p.setPen(QPen(QColor(0xc9, 0x86, 0x0c), 1.2));
+    p.drawPolyline(QPolygonF({{x + digit + 1, 55.5}, {x + digit + 1, 58.5}, {x + 2 * digit - 1, 58.5},
+                              {x + 2 * digit - 1, 55.5}}));
+    p.setFont(small);
+    p.setPen(text);
+    p.drawText(QPointF(10, 73), "the whole number, a space, then the fraction");
     p.end();
     return img;
 }
@@ -1122,6 +1201,7 @@ int main(int argc, char** argv)
     QDir().mkpath(g_out);
     QDir().mkpath(g_png);
     drawToolbar();
+    drawSolutionButtons();
     drawTabs();
     drawFrames();
     drawTitleButtons();
