@@ -14,6 +14,8 @@ from coursegen.model import key_problem
 from coursegen.topics import algebra as al
 from coursegen.topics import load_all
 
+from .markup import stacked
+
 load_all()
 TOPIC = 10
 
@@ -36,6 +38,7 @@ def flat(html):
 def as_python(html):
     """An expression as the page shows it, rewritten for eval: stacked
     fractions become divisions, 5p becomes 5*p, the signs become ASCII."""
+    html = stacked(html)
     html = re.sub(r'<span class="frac"><span class="num">(.*?)</span><span class="den">(.*?)</span></span>',
                   r"((\1)/(\2))", html)
     text = flat(html).replace("\u2212", "-").replace("\u00d7", "*").replace("\u00f7", "/")

@@ -6,9 +6,9 @@ from math import gcd
 
 from ..contexts import ADULTS, COUNTABLES, names, possessive, pronoun
 from ..families import choice, family
-from ..model import Figure, Part, Question, fraction_key, mixed_key, num
+from ..model import Figure, Part, Question, Solution, Step, fraction_key, mixed_key, num
 from ..svg import Svg
-from ..text import fnum, frac, mixed, money, n, p
+from ..text import DIV, TIMES, fnum, frac, mixed, money, n, p
 
 TOPIC = 3
 IMPROPER_FORM = "Give your answer as an improper fraction in its simplest form."
@@ -78,8 +78,18 @@ def equivalent(rng, level, slots):
 def simplest(rng, level, slots):
     f = proper(rng, [3, 4, 5, 6, 7, 8, 9, 10, 12])
     k = rng.randint(2, 6) if level == 1 else rng.randint(6, 12)
-    return Question(p(f"Express {frac(f.numerator * k, f.denominator * k)} in its simplest form."),
-                    [Part(key=fraction_key(f))])
+    top, bottom = f.numerator * k, f.denominator * k
+    solution = Solution(
+        [Step(f"Find the greatest number that divides both {top} and {bottom} exactly. "
+              f"It is {k}:",
+              f"{top} = {k} {TIMES} {f.numerator} and {bottom} = {k} {TIMES} {f.denominator}"),
+         Step(f"Divide the top and the bottom by {k}. Only 1 divides both "
+              f"{f.numerator} and {f.denominator} now, so the fraction is in its simplest form.",
+              f"{frac(top, bottom)} = {frac(f'{top} {DIV} {k}', f'{bottom} {DIV} {k}')} "
+              f"= {frac(f)}")],
+        [f])
+    return Question(p(f"Express {frac(top, bottom)} in its simplest form."),
+                    [Part(key=fraction_key(f))], solution=solution)
 
 
 @family("frac.to-mixed", TOPIC, ["X"], levels=(1, 2))
