@@ -274,6 +274,9 @@ def bar_model(units, marks, whole="", width=520):
             shaded.update(range(first, first + count))
     for i in range(units):
         svg.rect(left + i * box, top, box, 34, fill=fill if i in shaded else "#fff", width=1.5)
+    # A heavier line where one part of the story ends and the next begins.
+    for edge in sorted({m[0] for m in marks} | {m[0] + m[1] for m in marks} | {0, units}):
+        svg.line(left + edge * box, top, left + edge * box, top + 34, width=3)
     if whole:
         y = top - 8
         svg.line(left, y, left + box * units, y, width=1.3)
@@ -1364,7 +1367,7 @@ def shaded_choice(rng, level, slots):
                   f"{frac(target)} = {frac(right, parts)}")]
     if k > 1:
         steps[-1].figure = Figure(
-            _strip(parts, set(range(right)), group=k).render(),
+            _strip(parts, set(range(right)), width=300, height=44, group=k).render(),
             f"A strip of {parts} equal parts with {right} of them shaded, marked off into "
             f"{target.denominator} groups of {k} parts; {plural(target.numerator, 'group')} "
             f"{'is' if target.numerator == 1 else 'are'} shaded")
