@@ -268,7 +268,7 @@ Why not the other options:
     ("frac.shaded-choice", "Q", 2, 1): """\
 Count the shaded parts and all the parts of each strip.
 (1) 3 of 12, (2) 1 of 12, (3) 3 of 16, (4) 4 of 12
-1/4 of 12 parts is 3 parts, so the strip must have 3 of its 12 parts shaded: that is figure 1. Gathered in groups of 3, the strip is 4 equal groups with 1 of them shaded.
+1/4 of 12 parts is 3 parts, so the strip must have 3 of its 12 parts shaded: that is option 1. Gathered in groups of 3, the strip is 4 equal groups with 1 of them shaded.
 1/4 = 3/12
 [figure: A strip of 12 equal parts with 3 of them shaded, marked off into 4 groups of 3 parts; 1 group is shaded]
 3 of 12 equal parts is 3/12 = 1/4.

@@ -1363,7 +1363,7 @@ def shaded_choice(rng, level, slots):
     steps = [Step("Count the shaded parts and all the parts of each strip.",
                   ", ".join(f"({i}) {options[o][1]} of {options[o][0]}" for i, o in enumerate(order, 1))),
              Step(f"{frac(target)} of {parts} parts is {right} parts, so the strip must have {right} "
-                  f"of its {parts} parts shaded: that is figure {key}.",
+                  f"of its {parts} parts shaded: that is option {key}.",
                   f"{frac(target)} = {frac(right, parts)}")]
     if k > 1:
         steps[-1].figure = Figure(
