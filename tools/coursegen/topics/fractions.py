@@ -662,9 +662,14 @@ def multiply(rng, level, slots):
             sing, plur = rng.choice(COUNTABLES)
             marks = [(0, a, "given away", True), (a, d - a, "kept", False)]
             figure = Figure(bar_model(d, marks, f"{k} {plur}"), bar_alt(d, marks, f"{k} {plur}"))
+            one = k // d
             steps = [Step(f"Draw the {k} {plur} as {d} equal units. {pronoun(person).capitalize()} "
-                          f"gave away {frac(f)} of them: {a} of the {d} units.", figure=figure)]
-            steps += fraction_of_steps(f, k, f"{k} {plur}")
+                          f"gave away {frac(f)} of them: {a} of the {d} units.", figure=figure),
+                     Step(f"Find 1 unit: share the {k} {plur} equally into {d} units.",
+                          f"{k} {DIV} {d} = {one}")]
+            if a > 1:
+                steps.append(Step(f"{pronoun(person).capitalize()} gave away {a} units.",
+                                  f"{one} {TIMES} {a} = {one * a}"))
             return Question(p(f"{person} had {k} {plur}. {pronoun(person).capitalize()} gave "
                               f"{frac(f)} of them to {possessive(person)} friend.",
                               f"How many {plur} did {pronoun(person)} give away?"),
@@ -1021,6 +1026,8 @@ def before_after(rng, level, slots):
         if kept > 1:
             steps.append(Step(f"{kept} units are {n(left)} {plur}. Find 1 unit.",
                               f"{n(left)} {DIV} {kept} = {n(one)}"))
+        else:
+            steps[0].say += f" That unit is {n(left)} {plur}."
         steps.append(Step(f"At first {he} had {d} units.", f"{n(one)} {TIMES} {d} = {n(whole)}"))
         return Question(p(f"{person} gave away {frac(f)} of {possessive(person)} {plur}. "
                           f"{he.capitalize()} had {n(left)} {plur} left.",

@@ -415,11 +415,10 @@ def order(rng, level, slots):
     shown = _shown(key, values[[v for v, _ in values].index(key)][1])
     steps = [Step("Write every number as a percentage, so they can be compared.",
                   ", ".join(f"{_shown(v, f)} = {pct(v)}" if f != "percent" else pct(v) for v, f in values)),
-             Step(f"The {want} percentage is {pct(key)}, which is {shown}.")]
+             Step(f"The {want} percentage is {pct(key)}" + (f", which is {shown}." if shown != pct(key) else "."))]
     part = choice(rng, shown, wrong, prompt=f"Which of these is the {want}?")
-    return Question("", [part], solution=Solution(steps, [shown],
-                                                  why=f"As a percentage {shown} is {pct(key)}, the {want} "
-                                                      "of the four."))
+    said = f"As a percentage {shown} is {pct(key)}," if shown != pct(key) else f"{shown} is"
+    return Question("", [part], solution=Solution(steps, [shown], why=f"{said} the {want} of the four."))
 
 
 def _grid(rows, cols, shaded):
@@ -1120,7 +1119,7 @@ def rest(rng, level, slots):
         key = 100 - rate
         text = p(f"{pct(rate)} of the {group} are {a}. The rest are {b}.",
                  f"What percentage of the {group.split(' ')[0]} are {b}?")
-        steps = [Step(f"All the {group.split(' ')[0]} make 100%. Take away the {pct(rate)} who are {a}.",
+        steps = [Step(f"All the {group.split(' ')[0]} make 100%. Take away the {pct(rate)} that are {a}.",
                       f"100% {MINUS} {pct(rate)} = {pct(key)}")]
         wrong = [(rate, f"gives the percentage that are {a}, not {b}"),
                  (100 + rate, f"adds {pct(rate)} to 100% instead of taking it away"),
