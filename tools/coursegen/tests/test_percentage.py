@@ -283,7 +283,7 @@ Answer (a): 30 girls
 30/200 = 3/20
 Make the bottom number 100: multiply the top and the bottom by 5.
 3/20 = 15/100 = 15%
-Answer (b): 15 %""",
+Answer (b): 15%""",
     ("percent.rest", "Q", 2, 1): """\
 Add the percentages of oranges and apples.
 15% + 45% = 60%
