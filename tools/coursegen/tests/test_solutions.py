@@ -27,8 +27,8 @@ PENDING = {
     1,
     2,
     3,
-    4,
-    5,
+    4,      # written: held back until the builder joins a final answer and its unit
+    5,      # written: held back until the builder joins a final answer and its unit
     6,
     7,
     8,
