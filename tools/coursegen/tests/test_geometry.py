@@ -635,13 +635,13 @@ Why not the other options:
 """),
     ('cube-net', 'Q', 1, 0, """\
 Fold each shape in your mind, one square at a time, round a cube. A net puts one square on each of the six faces.
-Option 3 folds into a cube. In each of the others, two squares (hatched) land on the same face.
-[figure: The four shapes again. In option 3, squares that fold onto opposite faces carry the same number, 1, 2 or 3. In each other option, the two squares that land on one face are hatched.]
+Option 3 folds into a cube. In each of the others, the hatched squares show where folding fails.
+[figure: The four shapes again. In option 3, squares that fold onto opposite faces carry the same number, 1, 2 or 3. In each other option the squares that cannot fold are hatched: two that land on one face, or four in a 2 by 2 block.]
 Folded, the six squares of option 3 land on six different faces: the squares numbered alike in the figure end up opposite each other.
 Answer: option 3
 Why not the other options:
-(1)  checks only that there are six squares; it has four squares in a 2 by 2 block, which cannot fold round a corner of a cube, so the hatched squares land on the same face
-(2)  checks only that there are six squares; it has four squares in a 2 by 2 block, which cannot fold round a corner of a cube, so the hatched squares land on the same face
+(1)  checks only that there are six squares; it has four squares in a 2 by 2 block (hatched), but only three faces of a cube meet at a corner
+(2)  checks only that there are six squares; it has four squares in a 2 by 2 block (hatched), but only three faces of a cube meet at a corner
 (4)  checks only that there are six squares joined edge to edge; folded, the two hatched squares land on the same face and one face of the cube is left open
 """),
     ('opposite-face', 'Q', 2, 0, """\
@@ -795,6 +795,15 @@ class SymmetryAndNets(unittest.TestCase):
         self.assertIn("2 by 2 block", g.why_not_a_net(block))
         # Every shape that is not a net has two squares on one face.
         self.assertTrue(all(g.clash(h) for h in g.NOT_NETS))
+        # What the working hatches: the block, the ends of the row, or two
+        # squares apart in the shape that fold onto one face.
+        self.assertEqual(g.net_fault(block), ("block", {(0, 0), (0, 1), (1, 0), (1, 1)}))
+        self.assertEqual(g.net_fault(row), ("row", {(0, 0), (0, 4)}))
+        for h in g.NOT_NETS:
+            kind, squares = g.net_fault(h)
+            if kind == "clash":
+                (a, b), (c, d) = sorted(squares)
+                self.assertGreater(abs(a - c) + abs(b - d), 1, sorted(h))
 
 
 ANGLE_FAMILIES = {"angles-on-line", "angles-at-point", "vertically-opposite", "triangle", "isosceles",

@@ -2244,26 +2244,45 @@ def opposite_pairs(cells):
     return out
 
 
+def net_fault(cells):
+    """Why six squares joined edge to edge do not fold into a cube, and the
+    squares that show it: ("block", the four of a 2 by 2 block), ("row",
+    the first and fifth of five or more in a row) or ("clash", two squares
+    that land on the same face)."""
+    cells = set(cells)
+    for r, c in sorted(cells):
+        block = {(r, c), (r + 1, c), (r, c + 1), (r + 1, c + 1)}
+        if block <= cells:
+            return "block", block
+    for r, c in sorted(cells):
+        for dr, dc in ((0, 1), (1, 0)):
+            run = [(r + dr * k, c + dc * k) for k in range(5)]
+            if set(run) <= cells:
+                return "row", {run[0], run[4]}
+    # Without a block the squares join as a tree, so the fold is the only
+    # one and squares joined along an edge never share a face.
+    return "clash", set(clash(cells))
+
+
 def why_not_a_net(cells):
     """The slip behind picking a shape of six squares that is not a net."""
-    block = any({(r, c), (r + 1, c), (r, c + 1), (r + 1, c + 1)} <= set(cells) for r, c in cells)
-    row = max(max(sum(1 for k in range(6) if (r, c + k) in cells),
-                  sum(1 for k in range(6) if (r + k, c) in cells)) for r, c in cells)
-    if row >= 5:
-        return (f"checks only that there are six squares; it has {row} squares in a row, and a "
+    kind, _ = net_fault(cells)
+    if kind == "row":
+        row = max(max(sum(1 for k in range(6) if (r, c + k) in cells),
+                      sum(1 for k in range(6) if (r + k, c) in cells)) for r, c in cells)
+        return (f"checks only that there are six squares; it has {row} squares in a row, but a "
                 "cube is only four faces round, so the hatched squares land on the same face")
-    if block:
-        return ("checks only that there are six squares; it has four squares in a 2 by 2 block, "
-                "which cannot fold round a corner of a cube, so the hatched squares land on the "
-                "same face")
+    if kind == "block":
+        return ("checks only that there are six squares; it has four squares in a 2 by 2 block "
+                "(hatched), but only three faces of a cube meet at a corner")
     return ("checks only that there are six squares joined edge to edge; folded, the two hatched "
             "squares land on the same face and one face of the cube is left open")
 
 
 def _nets_again(shapes, right):
     """The four shapes of a choice side by side, in option order: the net
-    with its opposite faces numbered alike, the others with the two squares
-    that land on one face hatched."""
+    with its opposite faces numbered alike, the others with the squares
+    that cannot fold hatched."""
     cols = sum(max(c for _, c in s) + 1 for s in shapes)
     gap = 22
     cell = min(22, (540 - gap * 3) / cols)
@@ -2272,7 +2291,7 @@ def _nets_again(shapes, right):
     x = 10
     for k, s in enumerate(shapes, 1):
         marks = opposite_pairs(s) if k == right else {}
-        hatched = set(clash(s) or ()) if k != right else set()
+        hatched = net_fault(s)[1] if k != right else set()
         for (r, c) in sorted(s):
             svg.rect(x + c * cell, 6 + r * cell, cell, cell,
                      fill=svg.hatch() if (r, c) in hatched else LIGHT, width=1.5)
@@ -2299,12 +2318,13 @@ def cube_net(rng, level, slots):
     k = int(part.key)
     steps = [Step("Fold each shape in your mind, one square at a time, round a cube. A net puts "
                   "one square on each of the six faces.",
-                  f"Option {k} folds into a cube. In each of the others, two squares (hatched) "
-                  "land on the same face.",
+                  f"Option {k} folds into a cube. In each of the others, the hatched squares "
+                  "show where folding fails.",
                   figure=Figure(_nets_again(order, k),
                                 f"The four shapes again. In option {k}, squares that fold onto "
                                 "opposite faces carry the same number, 1, 2 or 3. In each other "
-                                "option, the two squares that land on one face are hatched."))]
+                                "option the squares that cannot fold are hatched: two that land on "
+                                "one face, or four in a 2 by 2 block."))]
     why = (f"Folded, the six squares of option {k} land on six different faces: the squares "
            "numbered alike in the figure end up opposite each other.")
     return Question("", [part], figs, solution=Solution(steps, ["{fig1}"], why=why))
