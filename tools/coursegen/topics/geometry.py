@@ -2976,9 +2976,10 @@ ROSE = ("The eight points of the compass: N at the top, then NE, E, SE, S, SW, W
 
 def _rose(turns=()):
     """The compass rose; turns: (start, degrees, clockwise), each drawn as
-    an arrow round the centre, the first innermost."""
-    svg = Svg(200, 200, font=14)
-    c, r = 100, 62
+    an arrow round the centre, the first innermost, on a larger rose."""
+    size = 270 if turns else 200
+    svg = Svg(size, size, font=14)
+    c, r = size / 2, 62 * size / 200
     for i, dname in enumerate(DIRECTIONS):
         t = math.radians(90 - 45 * i)
         long_ = i % 2 == 0
@@ -2987,18 +2988,20 @@ def _rose(turns=()):
         lr = rr + 18
         svg.text(c + lr * math.cos(t), c - lr * math.sin(t) + 5, SHORT[dname], bold=long_)
     for j, (start, degrees, clockwise) in enumerate(turns):
-        radius = 20 + 12 * j
+        radius = 34 + 20 * j
         t0 = 90 - 45 * DIRECTIONS.index(start)
         sign = -1 if clockwise else 1
         steps = max(8, degrees // 8)
         pts = [(c + radius * math.cos(math.radians(t0 + sign * degrees * s / steps)),
                 c - radius * math.sin(math.radians(t0 + sign * degrees * s / steps)))
                for s in range(steps + 1)]
-        svg.polyline(pts[:-1] + [_add(pts[-1], _unit(vec(pts[-1], pts[-2])), 6)], width=2)
+        svg.polyline(pts[:-1] + [_add(pts[-1], _unit(vec(pts[-1], pts[-2])), 8)], width=2.2)
         d = _unit(vec(pts[-2], pts[-1]))
-        back = _add(pts[-1], d, -9)
-        svg.polygon([pts[-1], _add(back, (-d[1], d[0]), 4.5), _add(back, (d[1], -d[0]), 4.5)],
+        back = _add(pts[-1], d, -12)
+        svg.polygon([pts[-1], _add(back, (-d[1], d[0]), 6), _add(back, (d[1], -d[0]), 6)],
                     fill="#000", width=1)
+        # Where the turn starts: a dot on the starting direction.
+        svg.circle(*pts[0], 3.5, fill="#000")
     svg.circle(c, c, 4, fill="#000")
     return svg.render()
 
