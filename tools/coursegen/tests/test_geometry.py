@@ -948,3 +948,19 @@ class AltTexts(unittest.TestCase):
                 continue
             checked += 1
         self.assertGreater(checked, 100)
+
+    def test_angle_arms_point_where_the_text_says(self):
+        spy = FiguresAgreeWithTheirAngles()
+        for seed in range(20):
+            q, d = spy._drawing(g.angle_kind_question, ("Q",), 1, seed)
+            alt = q.figures[0].alt
+            heading = {k: math.degrees(math.atan2(d.pts[k][1], d.pts[k][0])) % 360 for k in "PR"}
+            self.assertIn(f"QP points to {g.clock_position(heading['P'])} and QR points to "
+                          f"{g.clock_position(heading['R'])}.", alt)
+            # Half an hour on the clock is 15 degrees: said to the nearest, an arm is
+            # never more than 7.5 degrees from where the text puts it.
+            for k in "PR":
+                said = re.search(rf"Q{k} points to (\d+|between (\d+) and \d+)", alt)
+                hour = int(said[2] or said[1]) + (0.5 if said[2] else 0)
+                self.assertLessEqual(abs((90 - 30 * hour - heading[k] + 180) % 360 - 180), 7.5)
+            self.assertEqual("the long way round" in alt, (heading["R"] - heading["P"]) % 360 > 180)
