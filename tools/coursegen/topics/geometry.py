@@ -2567,8 +2567,9 @@ def solids(rng, level, slots):
             hidden = svg.count("stroke-dasharray")
             wrong = [(f, "counts the faces instead of the edges"),
                      (v, "counts the vertices, the corners, instead of the edges"),
-                     (e - hidden, f"counts only the edges drawn solid and misses the "
-                                  f"{plural(hidden, 'dashed hidden edge')}"),
+                     (e - hidden, "counts only the edges drawn solid and misses the "
+                                  + ("dashed hidden edge" if hidden == 1 else
+                                     f"{hidden} dashed hidden edges")),
                      (2 * k if kind == "prism" else k,
                       f"counts the edges round the ends and misses the {k} edges joining them"
                       if kind == "prism" else f"counts only the edges round the base and misses "
