@@ -169,7 +169,8 @@ def render_solution(qid, question, slots):
             shown = _option_html(solution.answers[i - 1])
             if solution.why:
                 inner.append(f'<p class="why">{solution.why}</p>')
-            before, after = "option ", f" {shown}" if shown else ""
+            # Written as the page numbers its options: (2) 9x.
+            before, after = "(", ")" + (f" {shown}" if shown else "")
         else:
             before = f'<span class="unit">{part.unit_before}</span>' if part.unit_before else ""
             # A unit stays on the answer's line; a per cent sign sits close.

@@ -227,7 +227,7 @@ EXPECTED = {
 9 times as many as w is 9 × w, written without the × sign.
 9 × w = 9w
 9w is Isaac’s number of cards written with Wen’s w.
-Answer: option 4 9w
+Answer: (4) 9w
 Why not the other options:
 (1) w − 9: takes 9 away instead of multiplying by 9
 (2) w + 9: adds 9 instead of multiplying by 9
@@ -241,7 +241,7 @@ y + 3
 Add the two costs and put the y terms together.
 2y + y + 3 = 3y + 3
 3y + 3 dollars is the cost of the 2 pens and the bag together.
-Answer: option 2 3y + 3
+Answer: (2) 3y + 3
 Why not the other options:
 (1) 3y + 6: adds $3 for every pen as well as for the bag
 (3) 2y + 3: counts only the $3 extra for the bag, not the $y it costs as well
@@ -255,7 +255,7 @@ Tara has 4 fewer than Ivy.
 Add the three amounts and put the y terms together.
 y + 2y + 2y − 4 = 5y − 4
 5y − 4 is Lucy’s, Ivy’s and Tara’s marbles added together.
-Answer: option 1 5y − 4
+Answer: (1) 5y − 4
 Why not the other options:
 (2) 5y + 4: adds 4, but Tara has 4 fewer, not more
 (3) 4y − 4: leaves out Lucy’s own y
@@ -265,7 +265,7 @@ Why not the other options:
 All three terms are k terms, so work out the numbers in front of them, from left to right.
 4 + 4 − 1 = 7, so 4k + 4k − k = 7k
 4k + 4k − k is 7 lots of k.
-Answer: option 4 7k
+Answer: (4) 7k
 Why not the other options:
 (1) 9k: treats − k as + k
 (2) 8k: leaves out the − k
@@ -277,7 +277,7 @@ Put the like terms together, each with the sign in front of it: the k terms firs
 Work out each group.
 8 − 2 + 3 = 9 and 18 − 5 = 13, so the answer is 9k + 13
 The k terms make 9k and the numbers make 13.
-Answer: option 4 9k + 13
+Answer: (4) 9k + 13
 Why not the other options:
 (1) 9k + 23: treats − 5 as + 5
 (2) 3k + 13: takes away the + 3k at the end as well, but only − 2k has a minus sign in front of it
@@ -337,7 +337,7 @@ Together they have 39. Put the n terms together.
 n + 2n = 3n = 39
 Divide both sides by 3.
 n = 39 ÷ 3 = 13
-Answer: 13 marbles""",
+Answer: 13~marbles""",
     ('algebra.pattern', 'Q', 2, 0): 
 """Q: A pattern of two rows of squares is made with sticks. The first three figures are shown. | Which expression gives the number of sticks in Figure p? | (1) 5p + 2 | (2) 5p + 7 | (3) 7p | (4) p + 5 | Write the number of the correct option: 1, 2, 3 or 4. | Answer:
 Count the sticks in Figures 1, 2 and 3: there are 7, 12 and 17. Each is 5 more than the one before.
@@ -345,7 +345,7 @@ Count the sticks in Figures 1, 2 and 3: there are 7, 12 and 17. Each is 5 more t
 So the rule is 5 × p and a fixed number more. For Figure 1, 5 × 1 = 5 and 7 − 5 = 2, so the fixed number is 2.
 5p + 2
 5p + 2 gives 7, 12 and 17 sticks for Figures 1, 2 and 3.
-Answer: option 1 5p + 2
+Answer: (1) 5p + 2
 Why not the other options:
 (2) 5p + 7: adds 7, the number for Figure 1, instead of 2: that gives 12 for Figure 1
 (3) 7p: multiplies 7 by p: that gives 14 for Figure 2, not 12
@@ -368,7 +368,7 @@ Read the first terms from the table: they are 9, 16 and 23. Each is 7 more than 
 So the rule is 7 × n and a fixed number more. For term number 1, 7 × 1 = 7 and 9 − 7 = 2, so the fixed number is 2.
 7n + 2
 7n + 2 gives 9, 16, 23 and 30 for term numbers 1 to 4.
-Answer: option 3 7n + 2
+Answer: (3) 7n + 2
 Why not the other options:
 (1) 7n + 9: adds 9, the number for term number 1, instead of 2: that gives 16 for term number 1
 (2) n + 7: adds 7 to n instead of multiplying n by 7: that gives 8 for term number 1, not 9
@@ -394,7 +394,7 @@ The perimeter is the distance all the way round: two lengths and two widths.
 Put the w terms together and the numbers together.
 (w + 4) + w + (w + 4) + w = 4w + 8
 4w + 8 is the sum of all the sides of the rectangle.
-Answer: option 4 4w + 8
+Answer: (4) 4w + 8
 Why not the other options:
 (1) 2w + 4: adds one length and one width only: that is half the perimeter
 (2) 4w + 4: adds the 4 only once, but there are two lengths
@@ -414,7 +414,7 @@ Put 4 in place of w to find the length.
 4 + 4 = 8~cm
 Add the two lengths and the two widths.
 8 + 4 + 8 + 4 = 24~cm
-Answer: 24 cm""",
+Answer: 24~cm""",
     ('algebra.total-cost', 'Q', 3, 1): 
 """Q: A T-shirt costs $k. A bag costs $3 more than a T-shirt. Lucy buys 2 T-shirts and a bag, and pays with $100. | How much change, in dollars, does Lucy receive? | (1) 3k + 97 | (2) 97 − 2k | (3) 103 − 3k | (4) 97 − 3k | Write the number of the correct option: 1, 2, 3 or 4. | Answer:
 The 2 T-shirts cost 2 × k dollars.
@@ -426,7 +426,7 @@ Add the costs and put the k terms together.
 The change is $100 take away all of the cost: take away 3k and take away 3.
 100 − 3k − 3 = 97 − 3k
 97 − 3k dollars is $100 less the cost of the T-shirts and the bag.
-Answer: option 4 97 − 3k
+Answer: (4) 97 − 3k
 Why not the other options:
 (1) 3k + 97: adds the cost to the note instead of taking it away
 (2) 97 − 2k: counts only the $3 extra for the bag, not the $k it costs as well
@@ -447,7 +447,7 @@ The 4 bags of rice cost 4 × c dollars.
 The change is $100 take away the cost.
 100 − 4c
 100 − 4c dollars is $100 less the cost of the 4 bags of rice.
-Answer: option 2 100 − 4c
+Answer: (2) 100 − 4c
 Why not the other options:
 (1) 4c − 100: takes the note away from the cost: the change is the note take away the cost
 (3) 96 − c: takes away 4 and c instead of 4 × c
@@ -468,7 +468,7 @@ Her father is 3y now and will also be 3~years older.
 Add the two ages and put like terms together.
 y + 3 + 3y + 3 = 4y + 6
 4y + 6 adds Lucy’s age and her father’s age in 3~years’ time.
-Answer: option 4 4y + 6
+Answer: (4) 4y + 6
 Why not the other options:
 (1) 3y + 6: leaves out Lucy’s own age, y
 (2) 4y + 3: adds the 3~years once, but both of them grow older
@@ -485,7 +485,7 @@ Take 6 away from both sides.
 4y = 30 − 6 = 24
 Divide both sides by 4.
 y = 24 ÷ 4 = 6
-Answer: 6 years old""",
+Answer: 6~years old""",
     ('algebra.ages', 'Q', 2, 0): 
 """Q: Wen is n years old. Her aunt is 33~years older than Wen. | How old will her aunt be in 8~years’ time? | (1) 33n + 8 | (2) n + 33 | (3) n + 25 | (4) n + 41 | Write the number of the correct option: 1, 2, 3 or 4. | Answer:
 Her aunt is 33~years older than Wen.
@@ -493,7 +493,7 @@ n + 33
 Her aunt will be 8~years older in 8~years’ time.
 n + 33 + 8 = n + 41
 n + 41 is her aunt’s age now, n + 33, and 8 more.
-Answer: option 4 n + 41
+Answer: (4) n + 41
 Why not the other options:
 (1) 33n + 8: multiplies n by 33 instead of adding 33
 (2) n + 33: leaves out the 8~years still to come

@@ -363,7 +363,7 @@ The area of a rectangle is length × breadth. Work it out for each option.
 (3) 7 × 5 = 35 m²
 (4) 18 × 6 = 108 m²
 Only option (2) gives an area of 24 m².
-Answer: option 2 8 m by 3 m
+Answer: (2) 8 m by 3 m
 Why not the other options:
 (1) 24 m by 2 m: halves length × breadth, as for a triangle: 24 × 2 ÷ 2 = 24
 (3) 7 m by 5 m: works out the perimeter instead: 2 × (7 + 5) = 24
@@ -447,7 +447,7 @@ The area of a triangle is 1/2 × base × height. Work it out for each option.
 (3) 1/2 × 4 × 10 = 20 m²
 (4) 1/2 × 35 × 5 = 87.5 m²
 Only option (1) gives an area of 40 m².
-Answer: option 1 base 10 m, height 8 m
+Answer: (1) base 10 m, height 8 m
 Why not the other options:
 (2) base 5 m, height 4 m: halves the area instead of doubling it, so looks for base × height = 20, and 5 × 4 \
 = 20
@@ -499,7 +499,7 @@ The diameter is twice the radius.
 The circumference is π × diameter.
 3.14 × 20 = 62.8 cm
 The circumference is 62.8 cm.
-Answer: option 4 62.8 cm
+Answer: (4) 62.8 cm
 Why not the other options:
 (1) 60 cm: takes 3 for π, so works out 3 × 20 = 60
 (2) 314 cm: works out the area, 3.14 × 10 × 10 = 314, not the circumference
@@ -546,7 +546,7 @@ Figure C is a rectangle 9 cm by 8 cm with a corner cut away. The corner is as wi
 top, and as deep as the left side less the right side. Take the corner's area from the whole rectangle's.
 Figure C: 9 × 8 − (9 − 5) × (8 − 6) = 72 − 8 = 64 cm²
 Figure B has the smallest area, 48 cm².
-Answer: option 4 Figure B
+Answer: (4) Figure B
 Why not the other options:
 (1) Figure D: works out perimeters instead of areas: its perimeter, 32 cm, is the smallest of the figures \
 whose sides are all given, but its area is 60 cm²

@@ -107,7 +107,7 @@ EXPECTED = {
 The places after the decimal point are tenths, hundredths and thousandths. The 2 is the first digit after the point, so it is in the tenths place.
 After the point in 63.219, there are 2 tenths, 1 hundredth, 9 thousandths
 The 2 is the first digit after the decimal point, so it stands for 2 tenths.
-Answer: option 4 2 tenths
+Answer: (4) 2 tenths
 Why not the other options:
 (1) 2 ones: takes the first place after the point to be the ones
 (2) 2 hundredths: counts the decimal point as a place, one place too many
@@ -144,7 +144,7 @@ Answer: 47/100""",
 Write every number with 3 decimal places, so they are easy to compare. Then compare them from the left, digit by digit.
 3.095 < 3.507 < 3.509 < 3.590
 Written with 3 decimal places and compared digit by digit, 3.095 is the smallest of the four.
-Answer: option 1 3.095
+Answer: (1) 3.095
 Why not the other options:
 (2) 3.59: reads the digits after the point as whole numbers: 59 is less than 95
 (3) 3.509: leaves out the zeros, reading 3.509 as 3.59 and 3.095 as 3.95
@@ -160,7 +160,7 @@ Find how far each option is from 2.330: take the smaller number from the larger.
 2.340 − 2.330 = 0.01
 The smallest difference is 0.004.
 2.334 is only 0.004 from 2.33; every other option is further away.
-Answer: option 4 2.334
+Answer: (4) 2.334
 Why not the other options:
 (1) 2.3: rounds 2.33 to 2.3 first and looks for that number
 (2) 2.303: leaves out the 0 in 2.303 and reads it as 2.33
@@ -184,7 +184,7 @@ Add the two amounts, lining up the decimal points.
 5.188 + 0.280 = 5.468
 To round to 2 decimal places, look at the thousandths digit of 5.468: it is 8, 5 or more, so round up.
 5.468 ≈ 5.47
-Answer: 5.47 m""",
+Answer: 5.47~m""",
     ('dec.round', 'N', 1, 0): 
 """Q: Round 41.702 to 2 decimal places. | Answer:
 To round to 2 decimal places, look at the thousandths digit of 41.702: it is 2, less than 5, so round down.
@@ -196,7 +196,7 @@ Divide the total by 7, working to 3 decimal places: one more than the answer nee
 10.73 ÷ 7 = 1.532…
 To round to 2 decimal places, look at the thousandths digit of 1.532: it is 2, less than 5, so round down.
 1.532… ≈ 1.53
-Answer: 1.53 kg""",
+Answer: 1.53~kg""",
     ('dec.add-subtract', 'N', 2, 0): 
 """Q: 25.8 − 9.18 + 4.169 = ? | Answer:
 Work from left to right: subtract first. Line up the decimal points.
@@ -243,12 +243,12 @@ Answer: 4.6""",
 701 ÷ 1000 = 0.701
 Add the 9 whole kilograms.
 9 + 0.701 = 9.701
-Answer: 9.701 kg""",
+Answer: 9.701~kg""",
     ('dec.measures', 'N', 1, 1): 
 """Q: 1.075~kg = ?~g | What is the missing number? | Answer: g
 1~kg = 1000~g, so multiply by 1000: every digit moves 3 places to the left.
 1.075 × 1000 = 1075
-Answer: 1075 g""",
+Answer: 1075~g""",
     ('dec.beaker', 'N', 1, 1): 
 """Q: How much water is in the beaker? Give your answer in litres. | Answer: ℓ
 The labels go up by 200~mℓ and there is one mark halfway between two labels, so each mark is half of 200~mℓ.
@@ -257,7 +257,7 @@ The water comes up to the mark after 200~mℓ.
 200 + 100 = 300~mℓ
 Change millilitres to litres: 1000~mℓ = 1~ℓ, so divide by 1000.
 300 ÷ 1000 = 0.3~ℓ
-Answer: 0.3 ℓ""",
+Answer: 0.3~ℓ""",
     ('dec.beaker', 'N', 2, 0): 
 """Q: The beaker shows the water in it. Lucy pours out 450~mℓ of the water. How many litres of water are left in the beaker? | Answer: ℓ
 The labels go up by 100~mℓ and there is one mark halfway between two labels, so each mark is half of 100~mℓ.
@@ -268,7 +268,7 @@ Take away the 450~mℓ poured out.
 850 − 450 = 400~mℓ
 Change millilitres to litres: 1000~mℓ = 1~ℓ, so divide by 1000.
 400 ÷ 1000 = 0.4~ℓ
-Answer: 0.4 ℓ""",
+Answer: 0.4~ℓ""",
     ('dec.change', 'N', 3, 0): 
 """Q: Wen bought 4 bags of rice at $10.70 each, 2 caps at $14.25 each and 3 boxes of crayons at $3.45 each. She paid with a $90 note. How much change did she receive? | Answer: $
 Find the cost of the bags of rice.
@@ -297,7 +297,7 @@ Multiply by 3 for 3 bottles of juice.
 3 × $1.40 = $4.20
 The change is the note take away the cost.
 $5 − $4.20 = $0.80
-Answer: $0.8""",
+Answer: $0.80""",
     ('dec.best-buy', 'Q', 2, 0): 
 """Q: A shop sells sugar in these packs. Which pack is the best buy (the lowest price for each kilogram)? | (1) 2~kg for $5.60 | (2) 5~kg for $15 | (3) 2.5~kg for $8 | (4) 1~kg for $3.10 | Write the number of the correct option: 1, 2, 3 or 4. | Answer:
 Find the price of 1~kg in each pack.
@@ -307,7 +307,7 @@ Find the price of 1~kg in each pack.
 5~kg for $15, so 1~kg costs $15 ÷ 5 = $3
 Compare the prices of 1~kg: the lowest is $2.80.
 1~kg costs $2.80 in the pack of 2~kg, less than in any other pack.
-Answer: option 1 2~kg for $5.60
+Answer: (1) 2~kg for $5.60
 Why not the other options:
 (2) 5~kg for $15: thinks the biggest pack is always the best buy
 (3) 2.5~kg for $8: divides the mass by the price instead of the price by the mass, then picks the smallest result
@@ -320,7 +320,7 @@ Change it to metres: 100~cm = 1~m.
 60 ÷ 100 = 0.6~m
 Take it away from the length of the ribbon.
 0.8 − 0.6 = 0.2~m
-Answer: 0.2 m""",
+Answer: 0.2~m""",
     ('dec.measure-story', 'N', 2, 0): 
 """Q: A jug holds 2.5~ℓ of milk. Wen pours 5 cups of 225~mℓ each from the jug. How much milk is left in the jug? Give your answer in millilitres. | Answer: mℓ
 Change the milk in the jug to millilitres: 1~ℓ = 1000~mℓ.
@@ -329,26 +329,26 @@ Find how much the 5 cups hold.
 5 × 225 = 1125~mℓ
 Take it away from what was in the jug.
 2500 − 1125 = 1375~mℓ
-Answer: 1375 mℓ""",
+Answer: 1375~mℓ""",
     ('dec.bill-share', 'N', 3, 0): 
 """Q: Isaac, Umar, Tara, Ben and Lucy had lunch with Mrs~Lim. The bill was $123. Mrs~Lim paid $42 of it and the 5 children shared the rest equally. How much did each child pay? | Answer: $
 Take away what Mrs~Lim paid to find what the children shared.
 $123 − $42 = $81
 Share it equally among the 5 children.
 $81 ÷ 5 = $16.20
-Answer: $16.2""",
+Answer: $16.20""",
     ('dec.two-step-story', 'NN', 3, 0): 
 """Q: Wen bought 8.1~m of fabric at $3 per metre. | How much did she pay for the fabric? | Answer: $ | She cut the fabric into 5 pieces of equal length. How long was each piece? Give your answer in centimetres. | Answer: cm
 (a)
 Multiply the length by the price of 1 metre.
 81 × 3 = 243; 8.1 has 1 decimal place, so 8.1 × 3 = 24.3. The fabric cost $24.30.
-Answer (a): $24.3
+Answer (a): $24.30
 (b)
 Divide the length by 5.
 8.1 ÷ 5 = 1.62~m
 Change it to centimetres: 1~m = 100~cm.
 1.62 × 100 = 162~cm
-Answer (b): 162 cm""",
+Answer (b): 162~cm""",
     ('dec.two-step-story', 'NN', 3, 1): 
 """Q: Lucy saved $4 every week for 4 weeks. | How much did she have altogether? | Answer: $ | She then bought a game for $12. How much money did she have left? | Answer: $
 (a)
@@ -366,19 +366,19 @@ Multiply the length of one lap by 3.
 79 × 3 = 237; 0.79 has 2 decimal places, so 0.79 × 3 = 2.37~km
 Add the 0.25~km to the gate.
 2.37 + 0.25 = 2.62~km
-Answer (a): 2.62 km
+Answer (a): 2.62~km
 (b)
 Take the shorter distance away from the longer one.
 3.13 − 2.62 = 0.51~km
 Change it to metres: 1~km = 1000~m.
 0.51 × 1000 = 510~m
-Answer (b): 510 m""",
+Answer (b): 510~m""",
     ('dec.two-step-story', 'NN', 3, 3): 
 """Q: Bella saved $4.10 every week for 7 weeks. | How much did she have altogether? | Answer: $ | She then bought a game for $21.85 and a book for $3.80. How much money did she have left? | Answer: $
 (a)
 Multiply the savings of one week by 7.
 7 × $4.10 = $28.70
-Answer (a): $28.7
+Answer (a): $28.70
 (b)
 Add the costs of the game and the book.
 $21.85 + $3.80 = $25.65
@@ -395,7 +395,7 @@ Find the cost of 3 packs.
 3 × $67.80 = $203.40
 The saving is the difference between the two costs.
 $207 − $203.40 = $3.60
-Answer: $3.6""",
+Answer: $3.60""",
     ('dec.price-per-kg', 'N', 3, 0): 
 """Q: Chicken cost $25.40 per kilogram. Mr~Hassan bought 1.75~kg of chicken and paid with $60. How much change did he receive? | Answer: $
 0.75~kg is three quarters of 1~kg. Find the cost of a quarter of a kilogram, then of three quarters.
@@ -409,14 +409,14 @@ Answer: $15.55""",
 """Q: Beef cost $8.20 per kilogram. Mrs~Lee bought 0.5~kg of beef. How much did she pay? | Answer: $
 0.5~kg is half of 1~kg, so it costs the price of 1~kg divided by 2.
 $8.20 ÷ 2 = $4.10
-Answer: $4.1""",
+Answer: $4.10""",
     ('dec.bottles', 'N', 3, 0): 
 """Q: Mr~Smith made 4.77~ℓ of lemonade. He poured it into bottles of 330~mℓ each, filling as many bottles as possible. How much lemonade was left over? Give your answer in millilitres. | Answer: mℓ
 Change the lemonade to millilitres: 1~ℓ = 1000~mℓ.
 4.77 × 1000 = 4770~mℓ
 Divide it into bottles of 330~mℓ. The whole number of times is the number of full bottles; the remainder is what is left over.
 330 × 14 = 4620 and 4770 − 4620 = 150, so 4770 ÷ 330 = 14 remainder 150
-Answer: 150 mℓ""",
+Answer: 150~mℓ""",
 }
 
 

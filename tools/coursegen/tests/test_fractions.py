@@ -98,7 +98,7 @@ Write the fractions with the same bottom number, 36, so they can be compared.
 With the same bottom number, the greatest fraction has the greatest top number.
 The greatest is 28/36 = 7/9
 With the bottom number 36, 7/9 has the greatest top number, 28.
-Answer: option 3 7/9
+Answer: (3) 7/9
 Why not the other options:
 (1) 7/12: takes the greater bottom number, 12, for the greater fraction, but its parts are smaller
 (2) 3/4: counts only the missing parts: it is 1 part short of a whole, fewer than 7/9, but its parts are bigger
@@ -260,7 +260,7 @@ An equal fraction has its top and its bottom multiplied by the same number. Chec
 In 1/16 the top and the bottom are not multiplied by the same number.
 1 ÷ 1 = 1 but 16 ÷ 4 = 4
 The top and the bottom of 1/16 are not the same multiple of 1 and 4, so it is not equal to 1/4.
-Answer: option 3 1/16
+Answer: (3) 1/16
 Why not the other options:
 (1) 6/24: is equal to 1/4, though it looks different: 1 × 6 = 6 and 4 × 6 = 24
 (2) 3/12: is equal to 1/4, though it looks different: 1 × 3 = 3 and 4 × 3 = 12
@@ -272,7 +272,7 @@ Count the shaded parts and all the parts of each strip.
 1/4 = 3/12
 [figure: A strip of 12 equal parts with 3 of them shaded, marked off into 4 groups of 3 parts; 1 group is shaded]
 3 of 12 equal parts is 3/12 = 1/4.
-Answer: option 1
+Answer: (1)
 Why not the other options:
 (2)  shades 1 of 12 parts, the top number, as if the strip had 4 parts
 (3)  shades 3 parts, the right number, but of 16 parts, not 12
@@ -283,7 +283,7 @@ Write the fractions with the same bottom number, 40.
 Compare the whole numbers first, then the top numbers.
 12/40, 1 5/40, 1 24/40
 Written with the bottom number 40, the numbers go up in this order.
-Answer: option 2 3/10, 1 1/8, 1 3/5
+Answer: (2) 3/10, 1 1/8, 1 3/5
 Why not the other options:
 (1) 3/10, 1 3/5, 1 1/8: orders them by their bottom numbers, as if more parts made a greater fraction
 (3) 1 1/8, 3/10, 1 3/5: compares only the fractions and forgets the whole numbers
@@ -294,7 +294,7 @@ Round each mixed number to the nearest whole number: a fraction close to 1 round
 Add the rounded numbers.
 4 + 4 + 7 = 15
 Each number rounded to the nearest whole number gives 4 + 4 + 7 = 15.
-Answer: option 3 15
+Answer: (3) 15
 Why not the other options:
 (1) 14: adds only the whole numbers and drops the fractions
 (2) 16: rounds 4 1/9 up, though its fraction is close to 0

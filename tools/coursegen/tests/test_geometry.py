@@ -457,7 +457,7 @@ WORKED = [
 ∠x = 180° − 113° = 67°
 [figure: The figure again: a straight line AOB with a line OC from O. Angle COA is marked 113°. Found in the working: angle BOC is 67°.]
 ∠x and 113° make a straight line, so ∠x = 180° − 113° = 67°.
-Answer: option 2 67°
+Answer: (2) 67°
 Why not the other options:
 (1) 113°: takes ∠x to be equal to the 113° angle; only vertically opposite angles are equal
 (3) 247°: takes 113° from 360°, as if the angles were round a point, not on a straight line
@@ -495,7 +495,7 @@ Take the sum from 180°.
 ∠ACB and ∠x make up the straight line BCD. Angles on a straight line add up to 180°.
 ∠x = 180° − 67° = 113°
 ∠ACB = 180° − 71° − 42° = 67°, and BCD is a straight line, so ∠x = 180° − 67° = 113°.
-Answer: option 3 113°
+Answer: (3) 113°
 Why not the other options:
 (1) 109°: takes only the 71° angle from 180°
 (2) 67°: stops at ∠ACB, the angle inside the triangle
@@ -530,7 +530,7 @@ The two angles are equal, so halve.
 ∠x = 114° ÷ 2 = 57°
 [figure: The figure again: rhombus ABCD with the diagonal AC. Angle CBA is marked 66°. Found in the working: angle BAC is 57°. AB, BC, CD and DA are marked equal.]
 BA = BC, so the angles at A and C of triangle ABC are equal: ∠x = (180° − 66°) ÷ 2 = 57°.
-Answer: option 4 57°
+Answer: (4) 57°
 Why not the other options:
 (1) 114°: forgets to halve: 114° is the whole angle at A
 (2) 66°: takes ∠x to be equal to the 66° angle at B; the equal angles are the two at the ends of AC
@@ -564,7 +564,7 @@ The angles of triangle BEC add up to 180°. Add the angles you know, ∠BCE and 
 Take the sum from 180°.
 ∠x = 180° − 106° = 74°
 ∠BCD = ∠BAD = 78°, so in triangle BEC ∠x = 180° − 78° − 28° = 74°.
-Answer: option 4 74°
+Answer: (4) 74°
 Why not the other options:
 (1) 152°: leaves out the 78° angle at C
 (2) 86°: takes the smaller digit from the larger in each column of 180 − 106
@@ -606,7 +606,7 @@ Compare the marked angle with a right angle (90°) and a straight line (180°), 
 ∠PQR is between 90° and 180°: an obtuse angle
 [figure: The angle PQR again, with dashed lines from Q showing a right angle and a straight line from QP.]
 An obtuse angle is between 90° and 180°, and so is ∠PQR.
-Answer: option 3 obtuse angle
+Answer: (3) obtuse angle
 Why not the other options:
 (1) acute angle: mixes up the names: an acute angle is less than 90°
 (2) right angle: takes it for a right angle by eye; a right angle is exactly a quarter turn and is marked with a small square
@@ -616,7 +616,7 @@ Why not the other options:
 QP points to the right, along the 0 on the right of the protractor, so count from that 0: use the inner scale. QR crosses the inner scale at 65. Check: ∠PQR is an acute angle, so 65° and not 115° fits.
 ∠PQR = 65°
 QP lies along the 0 of the inner scale, and QR crosses that scale at 65.
-Answer: option 2 65°
+Answer: (2) 65°
 Why not the other options:
 (1) 55°: counts one 10° mark too few along the inner scale
 (3) 115°: reads the outer scale, which counts from 0 on the other side
@@ -627,7 +627,7 @@ Follow each side along the grid, counting squares. KL goes 4 squares right and N
 Both run straight across the grid, so however far they are drawn they never meet.
 [figure: The figure again with KL and NO drawn thick and marked parallel.]
 KL and NO are parallel: KL goes 4 squares right and NO goes 4 squares left.
-Answer: option 3 KL and NO
+Answer: (3) KL and NO
 Why not the other options:
 (1) KL and MN: takes two sides that face each other across the figure to be parallel without checking the grid: KL goes 4 squares right and MN goes 2 squares left and 2 squares up
 (2) LM and NO: takes two sides that face each other across the figure to be parallel without checking the grid: LM goes 2 squares right and 2 squares up and NO goes 4 squares left
@@ -638,7 +638,7 @@ Fold each shape in your mind, one square at a time, round a cube. A net puts one
 Option 3 folds into a cube. In each of the others, the hatched squares show where folding fails.
 [figure: The four shapes again. In option 3, squares that fold onto opposite faces carry the same number, 1, 2 or 3. In each other option the squares that cannot fold are hatched: two that land on one face, or four in a 2 by 2 block.]
 Folded, the six squares of option 3 land on six different faces: the squares numbered alike in the figure end up opposite each other.
-Answer: option 3
+Answer: (3)
 Why not the other options:
 (1)  checks only that there are six squares; it has four squares in a 2 by 2 block (hatched), but only three faces of a cube meet at a corner
 (2)  checks only that there are six squares; it has four squares in a 2 by 2 block (hatched), but only three faces of a cube meet at a corner
@@ -649,7 +649,7 @@ Fold the net with G as the bottom face: the squares joined to it fold up as side
 The face opposite G is B.
 [figure: The net again with the squares G and B shaded.]
 Folded, the four faces that meet G are F, K, R and S; the one face left, B, is opposite G.
-Answer: option 4 B
+Answer: (4) B
 Why not the other options:
 (1) S: picks S, joined to G along an edge in the net; joined squares fold up side by side, never opposite
 (2) R: picks R, which is not joined to G in the net, but folding brings it up beside G, sharing an edge
@@ -669,7 +669,7 @@ Answer (b): 324
 Look at the faces of the net: two triangles and three rectangles. Fold it in your mind.
 Folded, the three rectangles fold round into a tube with three sides, and the two triangles close its ends: a triangular prism.
 Folding this net makes a triangular prism: the three rectangles fold round into a tube with three sides, and the two triangles close its ends.
-Answer: option 4 triangular prism
+Answer: (4) triangular prism
 Why not the other options:
 (1) triangular pyramid: sees the triangles; but a triangular pyramid's net is four triangles and no rectangles
 (2) square pyramid: sees the triangles; but a square pyramid's net is a square with four triangles round it
@@ -680,7 +680,7 @@ A line of symmetry folds the shape onto itself, one half exactly over the other.
 2 lines of symmetry
 [figure: The rhombus again with its 2 lines of symmetry drawn dashed.]
 A rhombus folds onto itself along its two diagonals; folding along a line through the middles of opposite sides does not fit.
-Answer: option 2 2
+Answer: (2) 2
 Why not the other options:
 (1) 1: finds one fold line and stops looking
 (3) 4: takes the lines through the middles of the sides for lines of symmetry too
@@ -714,7 +714,7 @@ The 12 numbers share a whole turn, so from one number to the next is 360° ÷ 12
 3 × 30° = 90°
 [figure: The clock again with the smaller angle between its hands marked by an arc.]
 The hands are 3 numbers apart, and each number is 30°.
-Answer: option 2 90°
+Answer: (2) 90°
 Why not the other options:
 (1) 120°: counts the 12 as well: one number too many
 (3) 54°: takes 6°, the minute hand's turn in a minute, for each number

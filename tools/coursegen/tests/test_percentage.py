@@ -159,7 +159,7 @@ HAND = {
 To write a percentage as a decimal, divide it by 100.
 70 ÷ 100 = 0.7, so 70% = 0.7
 70% is 70 out of 100, which is 0.7.
-Answer: option 1 0.7
+Answer: (1) 0.7
 Why not the other options:
 (2) 0.07: divides by 1000 instead of 100
 (3) 0.3: gives the part that is not 70%, 100% − 70%
@@ -169,7 +169,7 @@ Write every number as a percentage, so they can be compared.
 0.8 = 80%, 0.58 = 58%, 64%, 37/50 = 74%
 The greatest percentage is 80%, which is 0.8.
 As a percentage 0.8 is 80%, the greatest of the four.
-Answer: option 3 0.8
+Answer: (3) 0.8
 Why not the other options:
 (1) 0.58: takes the decimal with more digits for the greater one, but 0.58 = 58%
 (2) 37/50: picks the fraction with the biggest numbers, but 37/50 = 74%
@@ -180,7 +180,7 @@ Why not the other options:
 Make the bottom number 100: multiply the top and the bottom by 5.
 4/20 = 20/100 = 20%
 4 out of 20 squares is 4/20, which is 20%.
-Answer: option 4 20%
+Answer: (4) 20%
 Why not the other options:
 (1) 16%: counts the squares that are not shaded and takes that number as the percentage
 (2) 80%: gives the part that is not shaded
@@ -199,7 +199,7 @@ Compare 3 with the whole, 20. Write it as a fraction.
 Make the bottom number 100: multiply the top and the bottom by 5.
 3/20 = 15/100 = 15%
 3 out of 20 is 3/20, which is 15%.
-Answer: option 2 15%
+Answer: (2) 15%
 Why not the other options:
 (1) 300%: multiplies 3 by 100 but forgets to divide by 20
 (3) 85%: gives the percentage of the rest, 100% − 15%
@@ -221,7 +221,7 @@ Shop D: find 10% of $360 and take it away.
 10% of $360 = $360 ÷ 10 = $36; $360 − $36 = $324
 The lowest price after the discount is $247, at Shop C.
 Shop C sells it for $247 after the discount, less than any other shop.
-Answer: option 3 Shop C
+Answer: (3) Shop C
 Why not the other options:
 (1) Shop A: gives a bigger discount than Shop C, but its usual price is higher: it costs $276 after the discount
 (2) Shop B: takes more dollars off than Shop C, $260, but starts from a higher price: it costs $260 after the discount
@@ -290,7 +290,7 @@ Add the percentages of oranges and apples.
 The rest are bananas: take the sum away from 100%.
 100% − 60% = 40%
 The parts make 100% together, so the rest is 40%.
-Answer: option 3 40%
+Answer: (3) 40%
 Why not the other options:
 (1) 55%: takes away only the 45% of apples
 (2) 60%: adds the two percentages and stops: that is the oranges and apples together

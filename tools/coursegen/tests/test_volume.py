@@ -279,7 +279,7 @@ The volume of a cuboid is length × breadth × height. Work it out for each opti
 (3) 9 × 8 × 4 = 288 cm³
 (4) 11 × 6 × 6 = 396 cm³
 Only option (1) gives 72 cm³.
-Answer: option 1 9 cm × 4 cm × 2 cm
+Answer: (1) 9 cm × 4 cm × 2 cm
 Why not the other options:
 (2) 28 cm × 26 cm × 18 cm: adds the edges instead of multiplying them: 28 + 26 + 18 = 72
 (3) 9 cm × 8 cm × 4 cm: multiplies only two of the edges: 9 × 8 = 72
@@ -312,7 +312,7 @@ Answer: 1100 mℓ"""),
 1 ℓ = 1000 mℓ, so multiply the litres by 1000.
 4.25 × 1000 = 4250 mℓ
 4.25 ℓ is 4250 mℓ.
-Answer: option 1 4250 mℓ
+Answer: (1) 4250 mℓ
 Why not the other options:
 (2) 4025 mℓ: reads the digits after the point, 25, as millilitres, and gets 4000 + 25 = 4025
 (3) 42.5 mℓ: multiplies by 10, not by 1000, and gets 4.25 × 10 = 42.5

@@ -207,7 +207,7 @@ EXPECTED = {
 Read the digits of 846,720 from the right, each with its place. The 7 is in the hundreds place.
 From the right: 0 ones, 2 tens, 7 hundreds
 Counting from the right, the places are ones, tens, hundreds and so on; the 7 is in the hundreds place, so it stands for 7 hundreds.
-Answer: option 1 7 hundreds
+Answer: (1) 7 hundreds
 Why not the other options:
 (2) 7 ones: gives the digit on its own, forgetting the place it is in
 (3) 7 tens: counts one place too few from the right
@@ -225,7 +225,7 @@ The words before “thousand”, “eighteen”, give the number of thousands.
 The words after it, “twenty”, are 20. Add the two parts, so the last three digits show the hundreds, tens and ones.
 18,000 + 20 = 18,020
 Eighteen thousand and twenty is 18 thousands and 20, which is 18,000 + 20 = 18,020.
-Answer: option 2 18,020
+Answer: (2) 18,020
 Why not the other options:
 (1) 18,200: writes twenty as 200, one place too far to the left
 (3) 1,800,020: writes 18,000 in full and then 20 after it
@@ -274,7 +274,7 @@ Answer: 65952""",
 All four numbers begin with 56 thousand, so compare the hundreds digits, and the tens digits where the hundreds are the same.
 56,129 < 56,192 < 56,219 < 56,291
 In order from the smallest, 56,129 comes first.
-Answer: option 4 56,129
+Answer: (4) 56,129
 Why not the other options:
 (1) 56,219: skips the hundreds digits and compares the tens digits
 (2) 56,291: compares the ones digits first: the digits must be compared from the left
@@ -290,7 +290,7 @@ Answer: 49846""",
 A whole number rounds to 76,700 when it lies from 76,650 (halfway up from 76,600, which rounds up) to 76,749 (just below halfway to 76,800).
 Only 76,737 lies from 76,650 to 76,749.
 76,737 lies between 76,700 and 76,800. Look at the tens digit: 3 is less than 5, so round down to 76,700.
-Answer: option 2 76,737
+Answer: (2) 76,737
 Why not the other options:
 (1) 76,631: rounds 76,631 up to 76,700, but its tens digit, 3, is less than 5, so it rounds down to 76,600
 (3) 76,776: cuts off the digits after the hundreds instead of rounding: its tens digit, 7, is 5 or more, so it rounds up to 76,800
@@ -318,7 +318,7 @@ Answer: 12000""",
 A common factor of 28 and 42 divides both of them exactly. Check each option with both numbers.
 28 ÷ 14 = 2 and 42 ÷ 14 = 3
 14 divides both 28 and 42 with no remainder.
-Answer: option 4 14
+Answer: (4) 14
 Why not the other options:
 (1) 4: checks 28 only: 4 is a factor of 28, but 42 ÷ 4 leaves a remainder of 2
 (2) 6: checks 42 only: 6 is a factor of 42, but 28 ÷ 6 leaves a remainder of 4
@@ -358,13 +358,13 @@ From 9.00am to 11.00am is 2~hours. Change it to minutes.
 2 × 60 = 120~minutes
 They ring together every 18~minutes. Find how many times 18~minutes fit into 120~minutes, then count the time at 9.00am as well.
 120 ÷ 18 = 6 remainder 12, and 6 + 1 = 7
-Answer: 7 times""",
+Answer: 7~times""",
     ('whole.primes', 'Q', 1, 1): 
 """Q: Which of these is a prime number? | (1) 49 | (2) 51 | (3) 63 | (4) 43 | Write the number of the correct option: 1, 2, 3 or 4. | Answer:
 A prime number has exactly two factors: 1 and itself. Look for a factor of each option other than 1 and the number itself.
 49 = 7 × 7, 51 = 3 × 17, 63 = 3 × 21; 43 has no such factor
 None of 2, 3 or 5 divides 43 exactly, so its only factors are 1 and 43.
-Answer: option 4 43
+Answer: (4) 43
 Why not the other options:
 (1) 49: checks 2, 3 and 5 only, but 49 = 7 × 7
 (2) 51: takes an odd number for a prime, but 51 = 3 × 17
@@ -443,7 +443,7 @@ Find how many seats were filled on Sunday.
 23,313 + 948 = 24,261
 The empty seats are the seats that were not filled.
 33,800 − 24,261 = 9539
-Answer: 9539 seats""",
+Answer: 9539~seats""",
     ('whole.word-totals', 'N', 3, 0): 
 """Q: A bakery sold 2471 buns on Friday. It sold 821 more buns on Saturday than on Friday, and 498 fewer buns on Sunday than on Saturday. Each bun costs $2. How much money did the bakery get for the buns it sold on the three days? | Answer: $
 Find the number of buns sold on Saturday.
@@ -465,7 +465,7 @@ Find the number of seats on the buses.
 9 × 40 = 360
 Take away the seats the pupils sit on.
 360 − 331 = 29
-Answer: 29 seats""",
+Answer: 29~seats""",
     ('whole.who-has-most', 'T', 1, 0): 
 """Q: Wen has 6800 cards, Isaac has 6107 cards and Umar has 6260 cards. | Who has the most cards? | Write the name. | Answer:
 Compare the numbers of cards from the left, digit by digit.
@@ -504,7 +504,7 @@ One bar is half of that: it is Isaac’s share.
 1068 ÷ 2 = 534
 Wen has 132 more than Isaac.
 534 + 132 = 666
-Answer: 666 cards""",
+Answer: 666~cards""",
     ('whole.times-as-many', 'N', 3, 0): 
 """Q: Wen collected 4 times as many marbles as Isaac. Wen collected 735 more marbles than Isaac. How many marbles did they collect altogether? | Answer: marbles
 Draw Isaac’s marbles as 1 unit; Wen’s are 4 units. Wen has 3 units more than Isaac.
@@ -513,7 +513,7 @@ Draw Isaac’s marbles as 1 unit; Wen’s are 4 units. Wen has 3 units more than
 735 ÷ 3 = 245
 Together they have 1 + 4 = 5 units.
 5 × 245 = 1225
-Answer: 1225 marbles""",
+Answer: 1225~marbles""",
     ('whole.times-as-many', 'N', 3, 1): 
 """Q: Lucy saved 3 times as much money as Ivy. They saved $292 altogether. How much money did Lucy save? | Answer: $
 Draw Ivy’s savings as 1 unit; Lucy’s are 3 units. Together they are 4 units.
@@ -546,7 +546,7 @@ Answer: 20""",
 Divide the eggs into boxes of 40.
 40 × 14 = 560 and 579 − 560 = 19, so 579 ÷ 40 = 14 remainder 19
 The 19 eggs left over are not enough to fill another box, so 14 boxes are full.
-Answer: 14 boxes""",
+Answer: 14~boxes""",
 }
 
 
