@@ -5,9 +5,7 @@
 #include "file_io.h"
 
 namespace ep {
-namespace {
-
-int StatusFor(std::error_code error) {
+int ExtractStatusFor(std::error_code error) {
     if (error.category() != std::generic_category() && error.category() != std::system_category()) {
         return kExtractWriteFailed;
     }
@@ -27,8 +25,6 @@ int StatusFor(std::error_code error) {
     }
 }
 
-}  // namespace
-
 FolderResources::FolderResources(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 std::optional<std::string> FolderResources::Load(int id, std::string_view type) const {
@@ -43,7 +39,7 @@ int ExtractResource(const ResourceSource& resources, int id, std::string_view ty
     try {
         std::optional<std::string> bytes = resources.Load(id, type);
         if (!bytes) return kExtractResourceMissing;
-        if (std::error_code error = WriteFileAtomically(target, *bytes, durability)) return StatusFor(error);
+        if (std::error_code error = WriteFileAtomically(target, *bytes, durability)) return ExtractStatusFor(error);
         return 0;
     } catch (...) {
         // Out of memory, or a resource source that throws: still only a status.

@@ -60,6 +60,9 @@ enum ExtractStatus : int {
 int ExtractResource(const ResourceSource& resources, int id, std::string_view type,
                     const std::filesystem::path& target, Durability durability = Durability::kFlushed) noexcept;
 
+// The status ExtractResource gives for a write that failed with `error`.
+int ExtractStatusFor(std::error_code error);
+
 // Words for an ExtractResource status, for messages to the pupil.
 std::string ExtractStatusText(int status);
 

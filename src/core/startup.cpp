@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "results_store.h"
+#include "store_change.h"
 #include "tagged_file.h"
 
 namespace ep {
@@ -28,15 +29,11 @@ bool EndsWith(const std::string& name, std::string_view tail) {
     return name.size() > tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// What a run that was killed can leave behind: a rewrite's half-written
-// ".tmp" file, the temporary catalogue text and the question page on show.
+// What a run that was killed can leave behind besides a change of the
+// results store: the temporary catalogue text and the question page on show.
 // Only those names, and only files, so nothing else in the folder is touched.
-void RemoveLeftovers(const std::filesystem::path& dataFolder, const CourseDefinition& course) {
-    std::vector<std::string> names = {"temptext.txt", "temptext.txt.tmp", "temptext30000.txt.tmp"};
-    for (int m = 1; m <= 3; ++m) {
-        if (!course.Module(m).Defined()) continue;
-        for (ResultsFile file : kResultsFiles) names.push_back(ResultsFileName(file, m, course.code) + ".tmp");
-    }
+void RemoveLeftovers(const std::filesystem::path& dataFolder) {
+    const std::vector<std::string> names = {"temptext.txt", "temptext.txt.tmp", "temptext30000.txt.tmp"};
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(dataFolder, error)) {
         const std::string name = entry.path().filename().string();
@@ -77,11 +74,43 @@ StartupData PrepareCourseData(const ResourceSource& resources, const std::filesy
     if (data.firstModule == 0) {
         throw StartupError("The course in this program defines no module, so it cannot start.");
     }
-    RemoveLeftovers(dataFolder, data.course);
-    status = CreateMissingResultsFiles(resources, data.course, dataFolder);
-    if (status != 0) {
+    std::vector<std::string> storeNames;
+    for (int m = 1; m <= 3; ++m) {
+        if (!data.course.Module(m).Defined()) continue;
+        for (ResultsFile file : kResultsFiles) storeNames.push_back(ResultsFileName(file, m, data.course.code));
+    }
+    RecoverStoreChange(dataFolder, storeNames);
+    RemoveLeftovers(dataFolder);
+    const bool anyBackup = !ListBackups(dataFolder).empty();
+    StoreChange firstStart(dataFolder, data.course.code);
+    for (int m = 1; m <= 3; ++m) {
+        const ModuleDefinition& module = data.course.Module(m);
+        if (!module.Defined()) continue;
+        ModuleTrouble trouble{m, CheckModuleStore(dataFolder, data.course.code, m, module.paperCount), {}};
+        if (trouble.problems.empty()) continue;
+        const bool none = std::all_of(trouble.problems.begin(), trouble.problems.end(),
+                                      [](const StoreProblem& p) { return p.missing; }) &&
+                          trouble.problems.size() == kResultsFiles.size();
+        if (none && !anyBackup) {
+            for (ResultsFile file : kResultsFiles) {
+                const int id = TemplateResource(file, m);
+                std::optional<std::string> bytes = resources.Load(id, kCustomType);
+                if (!bytes) {
+                    throw StartupError("The course in this program is damaged (" +
+                                       ExtractStatusText(kExtractResourceMissing) + "), so it cannot start.");
+                }
+                firstStart.Replace(ResultsFilePath(dataFolder, file, m, data.course.code), *std::move(bytes));
+            }
+            continue;
+        }
+        trouble.backup = NewestCleanBackup(dataFolder, data.course.code, m, module.paperCount);
+        data.trouble.push_back(std::move(trouble));
+    }
+    try {
+        firstStart.Commit();
+    } catch (const StoreWriteError& error) {
         throw StartupError("The program cannot create its results files in its folder " + folder + ": " +
-                           ExtractStatusText(status) + ".");
+                           ExtractStatusText(ExtractStatusFor(error.code())) + ".");
     }
     return data;
 }

@@ -34,15 +34,19 @@ public:
     }
 
     // The next line without its line end; nothing at the end of the file.
+    // A line ends in CR LF, LF or CR alone: a file that passed through
+    // another system reads the same.
     std::optional<std::string_view> Next() {
         if (pos_ >= bytes_.size()) return std::nullopt;
         std::string_view rest(bytes_);
         rest.remove_prefix(pos_);
-        std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        pos_ = end == std::string_view::npos ? bytes_.size() : pos_ + end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        return line;
+        const std::size_t end = rest.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
+            pos_ = bytes_.size();
+            return rest;
+        }
+        pos_ += end + (rest.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        return rest.substr(0, end);
     }
 
     // The next line that holds "#" key "#".
@@ -280,9 +284,9 @@ TextList SplitAllValues(std::string_view line) {
     return values;
 }
 
-void RewriteTaggedLine(TextList& lines, const TextList& values, std::string_view lineIndex,
-                       std::string_view key, int lineCount, int valueCount,
-                       const std::filesystem::path& file) {
+std::string RewrittenLinesBytes(const TextList& lines, const TextList& values, std::string_view lineIndex,
+                                std::string_view key, int lineCount, int valueCount,
+                                const std::filesystem::path& file) {
     std::optional<int> k = ParseIndex(lineIndex);
     if (!k || *k < 1 || *k > lineCount) {
         Fail(file, key, "line " + std::string(lineIndex) + " is not one of the " + std::to_string(lineCount) +
@@ -305,30 +309,54 @@ void RewriteTaggedLine(TextList& lines, const TextList& values, std::string_view
         }
         bytes += "\r\n";
     }
-    Commit(file, key, bytes);
-    lines[static_cast<std::size_t>(*k)] = Cp1252ToUtf8(newLine);
+    return bytes;
 }
 
-void WriteMarksFile(const std::array<const TextList*, 6>& lists, const std::array<std::string_view, 6>& keys,
-                    int count, const std::filesystem::path& file) {
+void RewriteTaggedLine(TextList& lines, const TextList& values, std::string_view lineIndex,
+                       std::string_view key, int lineCount, int valueCount,
+                       const std::filesystem::path& file) {
+    Commit(file, key, RewrittenLinesBytes(lines, values, lineIndex, key, lineCount, valueCount, file));
+    lines[static_cast<std::size_t>(*ParseIndex(lineIndex))] = KeyedLine(key, values, valueCount);
+}
+
+std::string KeyedLine(std::string_view key, const TextList& values, int valueCount) {
+    std::string line = "#" + std::string(key) + "#>";
+    for (int i = 1; i <= valueCount; ++i) {
+        if (i > 1) line += '>';
+        line += values[static_cast<std::size_t>(i)];
+    }
+    return line;
+}
+
+std::string MarksFileBytes(const std::array<const TextList*, 6>& lists, const std::array<std::string_view, 6>& keys,
+                           int count, const std::filesystem::path& file) {
     std::string bytes;
     for (std::size_t j = 0; j < 6; ++j) {
         AppendKeyedLine(bytes, file, keys[j], *lists[j], count);
         bytes += "\r\n";
     }
-    Commit(file, keys[0], bytes);
+    return bytes;
+}
+
+void WriteMarksFile(const std::array<const TextList*, 6>& lists, const std::array<std::string_view, 6>& keys,
+                    int count, const std::filesystem::path& file) {
+    Commit(file, keys[0], MarksFileBytes(lists, keys, count, file));
 }
 
 bool IsStorableValue(std::string_view value) { return !HasForbidden(value) && IsCp1252Storable(value); }
 
-void WriteTaggedLines(const std::filesystem::path& file, const TextList& lines, std::string_view keyForErrors) {
+std::string TaggedLinesBytes(const std::filesystem::path& file, const TextList& lines, std::string_view keyForErrors) {
     std::string bytes;
     for (const std::string& line : lines) {
         if (line.find_first_of("\r\n") != std::string::npos) Fail(file, keyForErrors, "a line holds a line break");
         bytes += ToFileBytes(file, keyForErrors, line);
         bytes += "\r\n";
     }
-    Commit(file, keyForErrors, bytes);
+    return bytes;
+}
+
+void WriteTaggedLines(const std::filesystem::path& file, const TextList& lines, std::string_view keyForErrors) {
+    Commit(file, keyForErrors, TaggedLinesBytes(file, lines, keyForErrors));
 }
 
 }  // namespace ep

@@ -2,8 +2,9 @@
 
 // The tagged text file: every data and results file of the program.
 //
-// Windows-1252 bytes, CR LF line ends. A data line is "#" KEY "#" followed by
-// its values, each preceded by ">":   #TN2#>Whole Numbers>Decimals
+// Windows-1252 bytes, CR LF line ends (CR or LF alone are read as well).
+// A data line is "#" KEY "#" followed by its values, each preceded by ">":
+//   #TN2#>Whole Numbers>Decimals
 // Values are stored as they are, with no quoting or escape, so a value may
 // not hold ">" or "#" (or a line break); the writers refuse such values.
 // A key's line is the first line that contains "#" KEY "#" anywhere; other
@@ -87,11 +88,25 @@ void RewriteTaggedLine(TextList& lines, const TextList& values, std::string_view
                        std::string_view key, int lineCount, int valueCount,
                        const std::filesystem::path& file);
 
+// The bytes RewriteTaggedLine writes, for a change that commits several
+// files at once; `lines` is not changed.
+std::string RewrittenLinesBytes(const TextList& lines, const TextList& values, std::string_view lineIndex,
+                                std::string_view key, int lineCount, int valueCount,
+                                const std::filesystem::path& file);
+
+// "#" key "#>" + values 1 .. valueCount joined by ">": the line as written.
+std::string KeyedLine(std::string_view key, const TextList& values, int valueCount);
+
 // Writes exactly six lines, line j being "#" keys[j] "#>" + values 1 .. count of
 // lists[j] joined by ">".
 void WriteMarksFile(const std::array<const TextList*, 6>& lists,
                     const std::array<std::string_view, 6>& keys, int count,
                     const std::filesystem::path& file);
+
+// The bytes WriteMarksFile writes.
+std::string MarksFileBytes(const std::array<const TextList*, 6>& lists,
+                           const std::array<std::string_view, 6>& keys, int count,
+                           const std::filesystem::path& file);
 
 // True when `value` can be stored in a tagged file and read back unchanged:
 // no ">", "#", CR or LF, and every character representable in Windows-1252.
@@ -99,6 +114,8 @@ bool IsStorableValue(std::string_view value);
 
 // Writes whole lines (each followed by CR LF) as one atomic rewrite. Lines are
 // converted to Windows-1252 and must not hold line breaks.
+std::string TaggedLinesBytes(const std::filesystem::path& file, const TextList& lines,
+                             std::string_view keyForErrors);
 void WriteTaggedLines(const std::filesystem::path& file, const TextList& lines,
                       std::string_view keyForErrors);
 

@@ -130,3 +130,69 @@ std::optional<long long> ParseInteger(std::string_view text) {
 }
 
 }  // namespace ep
+
+namespace ep {
+namespace {
+
+// Leading digits of `text` as a number (at most `most` of them); nothing when there are none.
+std::optional<int> TakeNumber(std::string_view& text, std::size_t most) {
+    std::size_t n = 0;
+    while (n < text.size() && IsDigit(text[n])) ++n;
+    if (n == 0 || n > most) return std::nullopt;
+    int value = 0;
+    std::from_chars(text.data(), text.data() + n, value);
+    text.remove_prefix(n);
+    return value;
+}
+
+bool IsDateSeparator(char c) { return c == '/' || c == '.' || c == '-' || c == ' '; }
+
+}  // namespace
+
+bool IsStoredScore(std::string_view text) {
+    std::optional<int> whole = TakeNumber(text, 3);
+    if (!whole) return false;
+    int tenths = *whole * 10;
+    if (!text.empty()) {
+        if (text.size() != 2 || text[0] != '.' || !IsDigit(text[1])) return false;
+        tenths += text[1] - '0';
+    }
+    return tenths <= 1000;
+}
+
+bool IsStoredTime(std::string_view text) {
+    std::optional<int> hours = TakeNumber(text, 5);
+    if (!hours || text.empty() || text.front() != ':') return false;
+    text.remove_prefix(1);
+    std::optional<int> minutes = TakeNumber(text, 2);
+    if (!minutes || *minutes > 59 || text.empty() || text.front() != ':') return false;
+    text.remove_prefix(1);
+    std::optional<int> seconds = TakeNumber(text, 2);
+    return seconds && *seconds <= 59 && text.empty();
+}
+
+bool IsStoredDate(std::string_view text) {
+    int numbers[3] = {};
+    std::size_t digits[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t before = text.size();
+        std::optional<int> number = TakeNumber(text, 4);
+        if (!number) return false;
+        numbers[i] = *number;
+        digits[i] = before - text.size();
+        const std::size_t separators = text.size();
+        while (!text.empty() && IsDateSeparator(text.front())) text.remove_prefix(1);
+        if (i < 2 && (separators == text.size() || separators - text.size() > 2)) return false;
+        if (i == 2 && separators - text.size() > 1) return false;
+    }
+    if (!text.empty()) return false;
+    auto fits = [&](int y, int m, int d) {
+        return (digits[y] == 2 || digits[y] == 4) && numbers[m] >= 1 && numbers[m] <= 12 && numbers[d] >= 1 &&
+               numbers[d] <= 31 && digits[m] <= 2 && digits[d] <= 2;
+    };
+    return fits(0, 1, 2) || fits(2, 1, 0) || fits(2, 0, 1);
+}
+
+bool IsStoredState(std::string_view text) { return text == "0" || text == "1"; }
+
+}  // namespace ep

@@ -32,4 +32,15 @@ std::optional<double> ParseNumber(std::string_view text);
 // A whole number in decimal, surrounding spaces allowed.
 std::optional<long long> ParseInteger(std::string_view text);
 
+// The forms the results files hold values in, as the program writes them.
+// A percentage score from 0 to 100 with at most one decimal ("66.7", "100").
+bool IsStoredScore(std::string_view text);
+// Hours, minutes and seconds ("0:12:5"; leading zeros are read too).
+bool IsStoredTime(std::string_view text);
+// A short date of three numbers ("14/03/2026", "3/14/26", "2026-03-14",
+// "2026. 3. 14.") that can be a day, a month and a year in some order.
+bool IsStoredDate(std::string_view text);
+// An attempt's state: "0" or "1".
+bool IsStoredState(std::string_view text);
+
 }  // namespace ep

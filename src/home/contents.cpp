@@ -1,9 +1,13 @@
 #include "contents.h"
 
 #include <QCloseEvent>
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
+#include <algorithm>
 
 #include "about_page.h"
 #include "button_states.h"
@@ -144,7 +148,7 @@ void Contents::BuildControls() {
     }
 
     Body_Home = PagePanel(new HomePage(this, skin()));
-    Body_Report = PagePanel(new ReportPage(this));
+    Body_Report = PagePanel(new ReportPage(this, skin()));
     Body_Trash = PagePanel(new TrashPage(this, skin()));
     Body_About = PagePanel(new AboutPage(this, skin()));
     connect(Body_Home, &HomePage::topicClicked, this, &Contents::TopicClick);
@@ -153,7 +157,11 @@ void Contents::BuildControls() {
         fields.txtReportPos = QString::number(section);
         Body_Report->LayoutReportSections(fields.txtReportPos);
     });
+    connect(Body_Report, &ReportPage::reportCardClicked, this, &Contents::ButReportCard_Click);
+    TrackPress(Body_Report->ButReportCard);
+    TrackPress(Body_Report->ButReportCardlbl);
     connect(Body_Trash, &TrashPage::eraseConfirmed, this, &Contents::EraseResults);
+    connect(Body_Trash, &TrashPage::undoRequested, this, &Contents::UndoErase);
     connect(Body_About, &AboutPage::lbl_MWURL_Click, this, [this] { OpenMakerWebPage(this, QDir::tempPath()); });
     const QRect page(skin::kSideWidth, kStripTop + kStripHeight, kWidth - 2 * skin::kSideWidth,
                      kHeight - kStripTop - kStripHeight - skin::kBottomHeight);
@@ -194,6 +202,7 @@ bool Contents::Form_Load() {
         return false;
     }
     course = startup.course;
+    for (const ModuleTrouble& trouble : startup.trouble) OfferRepair(trouble);
 
     // Captions and tool tips.
     for (int m = 1; m <= 3; ++m) {
@@ -288,30 +297,13 @@ void Contents::ShowPage() {
                 ShowPanel(Body_Home);
                 break;
             case 2: {
-                const auto trendFile = ResultsFilePath(DataPath(), ResultsFile::kTrend, module.module,
-                                                       fields.lblCOD.toStdString());
-                ReportInput input;
-                input.topicCount = module.topicCount;
-                input.paperCount = module.paperCount;
-                input.topicNames = &module.topicNames;
-                input.firstScores = &module.marks.FSE;
-                input.secondScores = &module.marks.SSE;
-                input.marksFile = ResultsFileName(ResultsFile::kMarks, module.module, fields.lblCOD.toStdString());
-                input.trendFile = trendFile.filename().string();
-                auto damaged = [this](const QString& name) {
-                    Body_Report->ShowDamaged(Latin("Your results file ") + name +
+                QString damagedFile;
+                if (const std::optional<ReportData> report = BuildReport(&damagedFile)) {
+                    Body_Report->Show(*report);
+                } else {
+                    Body_Report->ShowDamaged(Latin("Your results file ") + damagedFile +
                                              Latin(" is damaged, so the report cannot be shown.\n\nTo start afresh, "
                                                    "erase all results with Trash on the Help tab."));
-                };
-                if (!damagedMarks_.isEmpty()) {
-                    damaged(damagedMarks_);
-                } else {
-                    try {
-                        input.trendLine = ReadTaggedLine(trendFile, "TRD");
-                        Body_Report->Show(BuildReportData(input));
-                    } catch (const TaggedFileError& error) {
-                        damaged(QString::fromStdString(std::filesystem::path(error.file()).filename().string()));
-                    }
                 }
                 ShowPanel(Body_Report);
                 Body_Report->LayoutReportSections(fields.txtReportPos);
@@ -344,6 +336,84 @@ void Contents::ShowPage() {
     }
 }
 
+std::optional<ReportData> Contents::BuildReport(QString* damagedFile) const {
+    if (!damagedMarks_.isEmpty()) {
+        *damagedFile = damagedMarks_;
+        return std::nullopt;
+    }
+    const auto trendFile =
+        ResultsFilePath(DataPath(), ResultsFile::kTrend, module.module, fields.lblCOD.toStdString());
+    ReportInput input;
+    input.topicCount = module.topicCount;
+    input.paperCount = module.paperCount;
+    input.topicNames = &module.topicNames;
+    input.firstScores = &module.marks.FSE;
+    input.secondScores = &module.marks.SSE;
+    input.marksFile = ResultsFileName(ResultsFile::kMarks, module.module, fields.lblCOD.toStdString());
+    input.trendFile = trendFile.filename().string();
+    try {
+        ReadTrendScores(trendFile);  // a value that is not a score is named, not shown
+        input.trendLine = ReadTaggedLine(trendFile, "TRD");
+        return BuildReportData(input);
+    } catch (const TaggedFileError& error) {
+        *damagedFile = QString::fromStdString(std::filesystem::path(error.file()).filename().string());
+        return std::nullopt;
+    }
+}
+
+std::optional<ReportCardContent> Contents::MakeReportCard() {
+    QString damagedFile;
+    std::optional<ReportData> report = BuildReport(&damagedFile);
+    if (!report) {
+        TellPupil(Latin("Report card"), Latin("Your results file ") + damagedFile +
+                                            Latin(" is damaged, so no report card can be made. To start afresh, "
+                                                  "erase all results with Trash on the Help tab."));
+        return std::nullopt;
+    }
+    ReportCardContent card;
+    card.courseTitle = QString::fromStdString(course.title);
+    card.courseCode = fields.lblCOD;
+    if (module.module >= 1 && module.module <= 3) {
+        card.moduleLabel = QString::fromStdString(course.Module(module.module).label);
+    }
+    card.date = QLocale::system().toString(QDate::currentDate(), QLocale::LongFormat);
+    card.topicCount = module.topicCount;
+    card.report = std::move(*report);
+    card.marks = module.marks;
+    return card;
+}
+
+void Contents::ButReportCard_Click() {
+    const std::optional<ReportCardContent> card = MakeReportCard();
+    if (!card) return;
+    switch (AskCardOutput(printer_.printer(), this)) {
+        case CardOutput::Print:
+            if (!PrintReportCard(printer_.printer(), *card)) {
+                TellPupil(Latin("Report card"), Latin("The report card could not be printed."));
+            }
+            break;
+        case CardOutput::SavePdf: {
+            const QString file = AskCardPdfFile(this, Latin("Report card ") + fields.lblCOD + Latin(".pdf"));
+            if (!file.isEmpty()) SaveReportCard(file);
+            break;
+        }
+        case CardOutput::Cancelled:
+            break;
+    }
+}
+
+bool Contents::SaveReportCard(const QString& file) {
+    const std::optional<ReportCardContent> card = MakeReportCard();
+    if (!card) return false;
+    QString error;
+    if (!SaveReportCardPdf(file, printer_.printer().pageLayout(), *card, &error)) {
+        TellPupil(Latin("Report card"),
+                  Latin("The report card could not be saved as ") + file + Latin(": ") + error + Latin("."));
+        return false;
+    }
+    return true;
+}
+
 void Contents::LoadModuleResults() {
     const std::string code = fields.lblCOD.toStdString();
     damagedMarks_.clear();
@@ -362,10 +432,12 @@ void Contents::LoadModuleResults() {
             module.topicNames = TextList(10);
         }
         module.marks = MarksLists{TextList(50), TextList(50), TextList(50), TextList(50), TextList(50), TextList(50)};
-        damagedMarks_ = QString::fromStdString(ResultsFileName(ResultsFile::kMarks, module.module, code));
+        // Any of the module's six files; the marks file when the error names none.
+        const std::filesystem::path named(error.file());
+        damagedMarks_ = QString::fromStdString(named.is_absolute() ? named.filename().string()
+                                                                   : ResultsFileName(ResultsFile::kMarks, module.module, code));
         TellPupil(Latin("Results"), Latin("Your results file ") + damagedMarks_ +
                                         Latin(" is damaged. To start again, use Trash on the Help tab."));
-        (void)error;
     }
     fields.TtPapersCon = QString::number(module.paperCount);
     Body_Home->FillTopics(module.topicNames, module.topicCount);
@@ -431,14 +503,92 @@ void Contents::EraseResults() {
         Body_Trash->SetState(TrashPage::State::Offer);
         return;
     }
-    const int status = CreateResultsFiles(resources_, course, DataPath());
+    std::optional<BackupSet> backup;
+    const int status = CreateResultsFiles(resources_, course, DataPath(), &backup);
     if (status != 0) {
         TellPupil(Latin("Trash"), Latin("Not every results file could be erased: ") +
                                       QString::fromStdString(ExtractStatusText(status)) + Latin("."));
         Body_Trash->SetState(TrashPage::State::Offer);
         return;
     }
+    if (backup) undo_ = std::move(backup);
+    Body_Trash->OfferUndo(undo_.has_value());
     Body_Trash->SetState(TrashPage::State::Done);
+}
+
+void Contents::UndoErase() {
+    // As with an erase, an open paper would write its lines over the results brought back.
+    if (!undo_ || !ClosePaperWindows()) return;
+    try {
+        RestoreBackupSet(DataPath(), course.code, *undo_);
+    } catch (const TaggedFileError& error) {
+        TellPupil(Latin("Trash"), Latin("Your results could not be brought back: the file ") +
+                                      QString::fromStdString(std::filesystem::path(error.file()).filename().string()) +
+                                      Latin(" ") + QString::fromStdString(error.reason()) + Latin("."));
+        return;
+    }
+    undo_.reset();
+    Body_Trash->OfferUndo(false);
+    Body_Trash->SetState(TrashPage::State::Offer);
+    TellPupil(Latin("Trash"), Latin("Your past results have been brought back."));
+}
+
+namespace {
+
+// "a.txt", "a.txt and b.txt", "a.txt, b.txt and c.txt"
+QString NameList(const std::vector<StoreProblem>& problems) {
+    QString list;
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        if (i > 0) list += i + 1 == problems.size() ? Latin(" and ") : Latin(", ");
+        list += QString::fromStdString(problems[i].file);
+    }
+    return list;
+}
+
+// "14/03/2026 at 10:32", as the system writes dates and times.
+QString BackupWhen(const std::string& name) {
+    std::optional<std::array<int, 6>> t = BackupTime(name);
+    if (!t) return QString::fromStdString(name);
+    const QDateTime when(QDate((*t)[0], (*t)[1], (*t)[2]), QTime((*t)[3], (*t)[4], (*t)[5]));
+    return QLocale::system().toString(when.date(), QLocale::ShortFormat) + Latin(" at ") +
+           QLocale::system().toString(when.time(), QLocale::ShortFormat);
+}
+
+}  // namespace
+
+void Contents::OfferRepair(const ModuleTrouble& trouble) {
+    const auto& problems = trouble.problems;
+    const bool missing = std::all_of(problems.begin(), problems.end(), [](const StoreProblem& p) { return p.missing; });
+    const bool damaged = std::none_of(problems.begin(), problems.end(), [](const StoreProblem& p) { return p.missing; });
+    const QString state = missing ? Latin("missing") : damaged ? Latin("damaged") : Latin("missing or damaged");
+    const QString what = (problems.size() == 1 ? Latin("Your results file ") : Latin("Your results files ")) +
+                         NameList(problems) + (problems.size() == 1 ? Latin(" is ") : Latin(" are ")) + state +
+                         Latin(".");
+    const QString module = QString::fromStdString(course.Module(trouble.module).label);
+    auto failed = [this](const TaggedFileError& error) {
+        TellPupil(Latin("Results"), Latin("This could not be done: the file ") +
+                                        QString::fromStdString(std::filesystem::path(error.file()).filename().string()) +
+                                        Latin(" ") + QString::fromStdString(error.reason()) + Latin("."));
+    };
+    if (trouble.backup &&
+        AskPupil(Latin("Results"),
+                 what + Latin(" Bring back your results as they were on ") + BackupWhen(*trouble.backup) + Latin("?"))) {
+        std::vector<std::string> names;
+        for (ResultsFile file : kResultsFiles) names.push_back(ResultsFileName(file, trouble.module, course.code));
+        try {
+            RestoreBackupSet(DataPath(), course.code, ReadBackup(DataPath(), *trouble.backup, names));
+            return;
+        } catch (const TaggedFileError& error) {
+            failed(error);
+        }
+    }
+    if (AskPupil(Latin("Results"), what + Latin(" Start the ") + module + Latin(" module afresh, with no results?"))) {
+        try {
+            StartModuleAfresh(resources_, course, DataPath(), trouble.module);
+        } catch (const TaggedFileError& error) {
+            failed(error);
+        }
+    }
 }
 
 void Contents::PrintResults() {
@@ -453,9 +603,9 @@ void Contents::PrintResults() {
                                         "pick a printer or a PDF file."));
         return;
     }
-    const std::vector<PrintLine> lines =
-        ResultsTable(course.title, module.topicCount, module.topicNames, module.marks);
-    if (!printer_.Print(lines, QString::fromStdString(course.title))) {
+    const ResultsDocument table =
+        MakeResultsDocument(course.title, module.topicCount, module.topicNames, module.marks);
+    if (!printer_.Print(table, QString::fromStdString(course.title))) {
         TellPupil(Latin("Print"), Latin("The results could not be printed."));
     }
 }
@@ -508,6 +658,7 @@ void Contents::Timer1_Timer() {
     for (int position = 1; position <= 4; ++position) UpdateToolbarButton(position);
     Body_Trash->UpdateHoverImages(cursorPoint, skin());
     Body_Home->UpdateHoverImages(cursorPoint, skin());
+    Body_Report->UpdateHoverImages(cursorPoint, txtPressTrack, skin());
 }
 
 }  // namespace ep

@@ -8,13 +8,16 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "course.h"
 #include "paper_host.h"
 #include "paper_window.h"
+#include "report_card.h"
 #include "results_printer.h"
 #include "results_store.h"
 #include "skinned_window.h"
+#include "startup.h"
 
 namespace ep {
 
@@ -71,6 +74,13 @@ public:
     // Actions.
     void PrintResults();
     void PrintSetup();
+    // The Report page's "Report card" button: the print dialog, to print the
+    // card or save it as a PDF file.
+    void ButReportCard_Click();
+    // Writes the report card as a PDF file on the printer's paper; false,
+    // after saying why, when it cannot (a damaged results file, a file that
+    // cannot be written).
+    bool SaveReportCard(const QString& file);
 
     void Timer1_Timer() override;
 
@@ -129,19 +139,34 @@ private:
     void UpdateTabImage(int tab);
     void UpdateToolbarButton(int position);
     void EraseResults();
+    void UndoErase();
+    // Asks the pupil what to do with a module whose results files the start
+    // found missing or damaged: bring back its newest clean backup, or start
+    // it afresh. Nothing is written unless the pupil says so.
+    void OfferRepair(const ModuleTrouble& trouble);
     // Closes the open paper window, saving its sheet unless it is marked;
     // false when it stays open (the save failed, or it is busy marking).
     bool ClosePaperWindows();
     std::filesystem::path DataPath() const;
+    // The Report page's figures for the current module: the marks as last
+    // loaded, the trend file as it is now. Empty, with the damaged results
+    // file's name in `damagedFile`, when a file cannot be read.
+    std::optional<ReportData> BuildReport(QString* damagedFile) const;
+    // The card's content, or nothing after telling the pupil which results
+    // file is damaged.
+    std::optional<ReportCardContent> MakeReportCard();
 
     const ResourceSource& resources_;
     QString dataFolder_;
     ResultsPrinter printer_;
     QPointer<PaperWindow> paper_;
     bool closing_ = false;
-    // The marks file's name while the module's last load found it damaged:
-    // the Report and the printed table then say so instead of showing no results.
+    // The name of the module's results file that its last load found missing
+    // or damaged: the Report and the printed table then say so instead of
+    // showing no results.
     QString damagedMarks_;
+    // The store as it was before the last erase of this run, for Undo.
+    std::optional<BackupSet> undo_;
 };
 
 }  // namespace ep

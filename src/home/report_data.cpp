@@ -1,5 +1,6 @@
 #include "report_data.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "tagged_file.h"
@@ -26,15 +27,18 @@ ReportData BuildReportData(const ReportInput& input) {
         TopicBars& row = report.topics[static_cast<std::size_t>(t - 1)];
         for (int n = 1; n <= 5; ++n) {
             const std::size_t slot = static_cast<std::size_t>(5 * (t - 1) + n);
+            const std::size_t paper = static_cast<std::size_t>(n - 1);
             const std::string& first = (*input.firstScores)[slot];
             if (!first.empty()) {
+                row.first[paper] = ScoreValue(first, input.marksFile, "FSE");
                 ++row.countA;
-                row.sumA += ScoreValue(first, input.marksFile, "FSE");
+                row.sumA += *row.first[paper];
             }
             const std::string& second = (*input.secondScores)[slot];
             if (!second.empty()) {
+                row.second[paper] = ScoreValue(second, input.marksFile, "SSE");
                 ++row.countB;
-                row.sumB += ScoreValue(second, input.marksFile, "SSE");
+                row.sumB += *row.second[paper];
             }
         }
     }
@@ -58,19 +62,19 @@ ReportData BuildReportData(const ReportInput& input) {
         totalA += row.sumA;
         totalB += row.sumB;
     }
+    report.papersA = papersA;
+    report.papersB = papersB;
     report.firstAverage = papersA < 1 ? "-" : R1Text(totalA / papersA) + "%";
     report.secondAverage = papersB < 1 ? "-" : R1Text(totalB / papersB) + "%";
     report.papersCompleted = std::to_string(papersA) + " / " + std::to_string(input.paperCount);
 
     // Each topic's average over every recorded attempt; ties go to the later topic.
     int attempted = 0;
-    std::array<double, 10> average{};
     for (int t = 1; t <= topics; ++t) {
-        const TopicBars& row = report.topics[static_cast<std::size_t>(t - 1)];
+        TopicBars& row = report.topics[static_cast<std::size_t>(t - 1)];
         if (row.countA <= 0) continue;
         ++attempted;
-        average[static_cast<std::size_t>(t - 1)] =
-            row.countB <= 0 ? row.sumA / row.countA : (row.sumA + row.sumB) / (row.countA + row.countB);
+        row.average = row.countB <= 0 ? row.sumA / row.countA : (row.sumA + row.sumB) / (row.countA + row.countB);
     }
     report.weakestTopic = "-";
     report.strongestTopic = "-";
@@ -80,21 +84,25 @@ ReportData BuildReportData(const ReportInput& input) {
         for (int t = 1; t <= topics; ++t) {
             const TopicBars& row = report.topics[static_cast<std::size_t>(t - 1)];
             if (row.countA <= 0 || row.name == kMockExamination) continue;
-            double avg = average[static_cast<std::size_t>(t - 1)];
+            const double avg = row.average;
             if (first) {
                 lowest = highest = avg;
-                report.weakestTopic = report.strongestTopic = row.name + " ";
+                report.weakest = report.strongest = t;
                 first = false;
                 continue;
             }
             if (avg <= lowest) {
                 lowest = avg;
-                report.weakestTopic = row.name + " ";
+                report.weakest = t;
             }
             if (avg >= highest) {
                 highest = avg;
-                report.strongestTopic = row.name + " ";
+                report.strongest = t;
             }
+        }
+        if (report.weakest > 0) {
+            report.weakestTopic = report.topics[static_cast<std::size_t>(report.weakest - 1)].name + " ";
+            report.strongestTopic = report.topics[static_cast<std::size_t>(report.strongest - 1)].name + " ";
         }
     }
 
@@ -110,6 +118,24 @@ ReportData BuildReportData(const ReportInput& input) {
     const std::size_t from = count > kTrendPoints ? count - kTrendPoints + 1 : 1;
     for (std::size_t i = from; i <= count; ++i) report.trend.push_back(ScoreValue(values[i], input.trendFile, "TRD"));
     return report;
+}
+
+std::vector<PracticeStep> PractiseNext(const ReportData& report) {
+    std::vector<PracticeStep> retakes, fresh;
+    if (report.weakest < 1) return retakes;
+    const TopicBars& topic = report.topics[static_cast<std::size_t>(report.weakest - 1)];
+    for (std::size_t p = 0; p < 5; ++p) {
+        const int paper = static_cast<int>(p) + 1;
+        if (!topic.first[p]) {
+            fresh.push_back({paper, false, 0});
+        } else if (!topic.second[p] && *topic.first[p] < 100) {
+            retakes.push_back({paper, true, *topic.first[p]});
+        }
+    }
+    std::stable_sort(retakes.begin(), retakes.end(),
+                     [](const PracticeStep& a, const PracticeStep& b) { return a.firstScore < b.firstScore; });
+    retakes.insert(retakes.end(), fresh.begin(), fresh.end());
+    return retakes;
 }
 
 std::vector<ChartPoint> TrendChartPoints(const std::vector<double>& trend, double width, double height) {

@@ -4,6 +4,7 @@
 // trend line. Plain C++: the page only draws these values.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,10 @@ struct TopicBars {
     std::string markB;
     double fractionA = 0;      // bar length as a fraction of the full-scale width
     double fractionB = 0;
+    double average = 0;        // over every recorded attempt of its papers; 0 without one
+    // Each paper's scores (1..5 at 0..4), empty without an attempt.
+    std::array<std::optional<double>, 5> first;
+    std::array<std::optional<double>, 5> second;
 };
 
 struct ReportData {
@@ -31,6 +36,10 @@ struct ReportData {
     std::string papersCompleted;  // PCNum: "12 / 50"
     std::string weakestTopic;   // WT: the name and a space, or "-"
     std::string strongestTopic; // ST
+    int weakest = 0;            // the topics WT and ST name (1..10), 0 for "-"
+    int strongest = 0;
+    int papersA = 0;            // first attempts recorded; 0 is an empty record
+    int papersB = 0;
     std::array<TopicBars, 10> topics;
     std::vector<double> trend;  // up to the 20 most recent first-attempt scores, oldest first
 };
@@ -49,6 +58,20 @@ struct ReportInput {
 // A score that is not a number is a TaggedFileError naming its file and key:
 // the page then says which results file is damaged.
 ReportData BuildReportData(const ReportInput& input);
+
+// One paper of the weakest topic to take next.
+struct PracticeStep {
+    int paper = 0;         // 1..5 within the topic
+    bool retake = false;   // worth a second attempt; otherwise not attempted yet
+    double firstScore = 0; // the first attempt's score, for a retake
+};
+
+// The weakest topic's papers in the order a teacher would set them: first the
+// attempted papers worth a second attempt (below 100 % and not yet retaken),
+// the lowest score first, so mistakes are put right while they are fresh;
+// then the papers not yet attempted, in paper order. Empty when the report
+// names no weakest topic.
+std::vector<PracticeStep> PractiseNext(const ReportData& report);
 
 inline constexpr int kTrendPoints = 20;
 

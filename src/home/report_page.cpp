@@ -4,19 +4,21 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "button_states.h"
+#include "report_drawing.h"
 #include "skin_palette.h"
 
 namespace ep {
 namespace {
 
 constexpr int kBarHeight = 26;
+constexpr int kFootHeight = 44;
+constexpr QSize kReportCardButton{124, 30};
+constexpr int kTopicPitch = 31;
 constexpr double kChartPad = 7;
 constexpr int kNameWidth = 190;
 constexpr int kScaleLeft = 220;   // where both bars of a topic start
 constexpr int kScaleWidth = 440;  // full scale: 100 %
-const QColor kFirstColour(0x2f, 0x6e, 0xc4);
-const QColor kSecondColour(0x3a, 0xa6, 0x5a);
-const QColor kTrack(0xe3, 0xea, 0xf3);
 
 QFont Font(double points, bool bold = false, const char* family = "Arial") {
     QFont font(QString::fromLatin1(family));
@@ -92,35 +94,10 @@ void TrendPlot::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::white);
     // The chart's own coordinates start inside a margin, so that a dot at
     // 100 % is not cut by the edge.
-    const QRectF area = ChartArea();
-    painter.translate(area.topLeft());
-    const double w = area.width();
-    const double h = area.height();
-    painter.setPen(QColor(224, 224, 224));
-    for (int g = 10; g <= 90; g += 10) painter.drawLine(QPointF(w, g * h / 100), QPointF(0, g * h / 100));
-    painter.setPen(QColor(0xb0, 0xb8, 0xc4));
-    painter.drawLine(QPointF(0, 0), QPointF(0, h));
-    painter.drawLine(QPointF(0, h), QPointF(w, h));
-
-    painter.setRenderHint(QPainter::Antialiasing);
-    const std::vector<ChartPoint> points = Points();
-    const QPointF corner(0, h);
-    painter.setPen(QPen(Qt::black, 1));
-    for (const ChartPoint& p : points) painter.drawLine(QPointF(p.x, p.y), QPointF(p.x, h));
-    QPen line(QColor(0, 0, 255), 2);
-    line.setJoinStyle(Qt::RoundJoin);
-    painter.setPen(line);
-    QPointF previous = corner;
-    for (const ChartPoint& p : points) {
-        painter.drawLine(previous, QPointF(p.x, p.y));
-        previous = QPointF(p.x, p.y);
-    }
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 255));
-    for (const ChartPoint& p : points) painter.drawEllipse(QPointF(p.x, p.y), 4.5, 4.5);
+    PaintTrendChart(painter, ChartArea(), scores_, 1);
 }
 
-ReportPage::ReportPage(QWidget* parent) : QWidget(parent) {
+ReportPage::ReportPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) {
     const char* captions[] = {"Overall Results", "Topical Results", "Trend Analysis"};
     const char* tips[] = {"Click to show overall results", "Click to show topical results",
                           "Click to show past trends"};
@@ -133,11 +110,13 @@ ReportPage::ReportPage(QWidget* parent) : QWidget(parent) {
         RCBar[i]->setToolTip(QString::fromLatin1(tips[i]));
         connect(RCBar[i], &QAbstractButton::clicked, this, [this, i] { emit sectionClicked(i + 1); });
     }
-    setTabOrder(RCBar[0], RCBar[1]);
-    setTabOrder(RCBar[1], RCBar[2]);
     BuildSummary();
     BuildTopical();
     BuildTrend();
+    BuildFoot(skin);
+    setTabOrder(RCBar[0], RCBar[1]);
+    setTabOrder(RCBar[1], RCBar[2]);
+    setTabOrder(RCBar[2], ButReportCard);
     damaged = Label(this, QString(), Font(11, true), {40, 120, 700, 120}, Qt::AlignCenter);
     damaged->setWordWrap(true);
     damaged->hide();
@@ -155,26 +134,27 @@ void ReportPage::BuildSummary() {
 
 void ReportPage::BuildTopical() {
     for (int k = 0; k < 10; ++k) {
-        const int top = 10 + 33 * k;
+        const int top = 10 + kTopicPitch * k;
         TopLab[k] = Label(RC2Topical, QString(), Font(9.5), {20, top, kNameWidth, 26});
-        TBackA[k] = Filled(RC2Topical, kTrack);
+        TBackA[k] = Filled(RC2Topical, report_colours::kTrack);
         TBackA[k]->setGeometry(kScaleLeft, top + 1, kScaleWidth, 11);
-        TBackB[k] = Filled(RC2Topical, kTrack);
+        TBackB[k] = Filled(RC2Topical, report_colours::kTrack);
         TBackB[k]->setGeometry(kScaleLeft, top + 14, kScaleWidth, 11);
-        TBarA[k] = Filled(TBackA[k], kFirstColour);
+        TBarA[k] = Filled(TBackA[k], report_colours::kFirst);
         TBarA[k]->setGeometry(0, 0, 0, 11);
-        TBarB[k] = Filled(TBackB[k], kSecondColour);
+        TBarB[k] = Filled(TBackB[k], report_colours::kSecond);
         TBarB[k]->setGeometry(0, 0, 0, 11);
         TMarkA[k] = Label(RC2Topical, QString(), Font(8.5, true), {kScaleLeft + kScaleWidth + 8, top - 2, 70, 15});
         TMarkB[k] = Label(RC2Topical, QString(), Font(8.5, true), {kScaleLeft + kScaleWidth + 8, top + 11, 70, 15});
     }
+    const int legendTop = 10 + kTopicPitch * 10;
     auto legend = [&](const QColor& colour, const char* text, int left) {
         QWidget* swatch = Filled(RC2Topical, colour);
-        swatch->setGeometry(left, 348, 22, 11);
-        Label(RC2Topical, QString::fromLatin1(text), Font(9), {left + 28, 341, 180, 24});
+        swatch->setGeometry(left, legendTop + 7, 22, 11);
+        Label(RC2Topical, QString::fromLatin1(text), Font(9), {left + 28, legendTop, 180, 24});
     };
-    legend(kFirstColour, "First Attempt results", kScaleLeft);
-    legend(kSecondColour, "Second Attempt Score", kScaleLeft + 230);
+    legend(report_colours::kFirst, "First Attempt results", kScaleLeft);
+    legend(report_colours::kSecond, "Second Attempt Score", kScaleLeft + 230);
 }
 
 void ReportPage::BuildTrend() {
@@ -189,12 +169,41 @@ void ReportPage::BuildTrend() {
     axis->setObjectName(QStringLiteral("axis"));
 }
 
+void ReportPage::BuildFoot(const SkinFolder& skin) {
+    ReportFoot = Filled(this, palette::kPage);
+    ReportCardNote = Label(ReportFoot, QStringLiteral("A one-page report card, to print or to save as a PDF file"),
+                           Font(9), {20, 0, 500, kFootHeight});
+    QPalette grey = ReportCardNote->palette();
+    grey.setColor(QPalette::WindowText, QColor(0x5a, 0x6b, 0x80));
+    ReportCardNote->setPalette(grey);
+    ButReportCard = new SkinButton(ReportFoot, kReportCardButton);
+    ButReportCard->setText(QStringLiteral("Report card"));
+    ButReportCard->setToolTip(QStringLiteral("Print or save a report card"));
+    ButReportCard->setPictureFile(skin.Path(QStringLiteral("reportcard_off.bmp")));
+    // The caption sits right of the little card drawn on the picture.
+    ButReportCardlbl = new CaptionLabel(ButReportCard, ButReportCard);
+    ButReportCardlbl->setText(ButReportCard->text());
+    ButReportCardlbl->setToolTip(ButReportCard->toolTip());
+    ButReportCardlbl->setFont(Font(10.5));
+    ButReportCardlbl->setAlignment(Qt::AlignCenter);
+    ButReportCardlbl->setGeometry(30, 3, kReportCardButton.width() - 34, kReportCardButton.height() - 6);
+    connect(ButReportCard, &QAbstractButton::clicked, this, &ReportPage::reportCardClicked);
+}
+
+void ReportPage::UpdateHoverImages(const QPoint& cursor, const QString& pressTrack, const SkinFolder& skin) {
+    ShowThreeState(*ButReportCard, ButtonPictures::Family(QStringLiteral("reportcard")), cursor, pressTrack, skin);
+}
+
+int ReportPage::SectionsHeight() const { return height() - kFootHeight; }
+
 void ReportPage::resizeEvent(QResizeEvent*) {
     LayoutReportSections(reportPos_);
+    ReportFoot->setGeometry(0, SectionsHeight(), width(), kFootHeight);
+    ButReportCard->move(width() - kReportCardButton.width() - 16, (kFootHeight - kReportCardButton.height()) / 2);
     // The trend area and its scale follow the panel's size.
     const int plotLeft = 60, plotTop = 16;
     const int plotWidth = width() - plotLeft - 30;
-    const int plotHeight = std::max(60, height() - 3 * kBarHeight - plotTop - 40);
+    const int plotHeight = std::max(60, SectionsHeight() - 3 * kBarHeight - plotTop - 40);
     RC3TrendPlot->setGeometry(plotLeft, plotTop, plotWidth, plotHeight);
     for (int g = 0; g <= 10; ++g) {
         if (auto* tick = RC3Trend->findChild<QLabel*>(QStringLiteral("scale%1").arg(g))) {
@@ -208,7 +217,7 @@ void ReportPage::resizeEvent(QResizeEvent*) {
 
 void ReportPage::LayoutReportSections(const QString& reportPos) {
     SectionLayout layout =
-        ep::LayoutReportSections(reportPos.toStdString(), height(), kBarHeight, kBarHeight, kBarHeight);
+        ep::LayoutReportSections(reportPos.toStdString(), SectionsHeight(), kBarHeight, kBarHeight, kBarHeight);
     if (layout.openSection == 0) return;
     reportPos_ = reportPos;
     for (int i = 0; i < 3; ++i) RCBar[i]->setGeometry(0, static_cast<int>(layout.barTops[i]), width(), kBarHeight);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "report_data.h"
+#include "skin_picture.h"
 
 namespace ep {
 
@@ -44,7 +45,7 @@ private:
 class ReportPage : public QWidget {
     Q_OBJECT
 public:
-    explicit ReportPage(QWidget* parent);
+    ReportPage(QWidget* parent, const SkinFolder& skin);
 
     // Fills every section from the report's figures.
     void Show(const ReportData& report);
@@ -52,6 +53,11 @@ public:
     void ShowDamaged(const QString& message);
     // Opens the section `reportPos` names ("1".."3"); any other value changes nothing.
     void LayoutReportSections(const QString& reportPos);
+    // The report card button's pictures, from the window's tick; `pressTrack`
+    // is the window's txtPressTrack.
+    void UpdateHoverImages(const QPoint& cursor, const QString& pressTrack, const SkinFolder& skin);
+    // The height the three sections share: the page above its foot.
+    int SectionsHeight() const;
 
     std::array<SectionBar*, 3> RCBar{};
     QWidget* RC1Summary;
@@ -71,10 +77,17 @@ public:
     std::array<QLabel*, 10> TMarkB{};
     TrendPlot* RC3TrendPlot;
     QLabel* damaged;
+    // The foot of the page, under the sections: the "Report card" button.
+    QWidget* ReportFoot;
+    QLabel* ReportCardNote;
+    SkinButton* ButReportCard;
+    CaptionLabel* ButReportCardlbl;
 
 signals:
     // A section bar was clicked: the window keeps the position and lays out.
     void sectionClicked(int section);
+    // The "Report card" button was clicked.
+    void reportCardClicked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -83,6 +96,7 @@ private:
     void BuildSummary();
     void BuildTopical();
     void BuildTrend();
+    void BuildFoot(const SkinFolder& skin);
     void DrawTopicBars(int row, const TopicBars& bars);
     QString reportPos_ = QStringLiteral("1");
 };

@@ -43,11 +43,17 @@ TrashPage::TrashPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) 
     ButTrash_Yes = button(ButTrash_Yeslbl, QStringLiteral("Yes"), 300, 180);
     ButTrash_No = button(ButTrash_Nolbl, QStringLiteral("No"), 400, 180);
     Trashlbl3 = label(QStringLiteral("All your past results have been erased."), emphasis, 120);
+    ButUndo = button(ButUndolbl, QStringLiteral("Undo"), 350, 180);
+    for (QWidget* undo : {static_cast<QWidget*>(ButUndo), static_cast<QWidget*>(ButUndolbl)}) {
+        undo->setToolTip(QStringLiteral("Bring back the results that Trash erased"));
+    }
     setTabOrder(ButTrash_Yes, ButTrash_No);
+    setTabOrder(ButTrash, ButUndo);
 
     connect(ButTrash, &QAbstractButton::clicked, this, [this] { SetState(State::Confirm); });
     connect(ButTrash_No, &QAbstractButton::clicked, this, [this] { SetState(State::Offer); });
     connect(ButTrash_Yes, &QAbstractButton::clicked, this, [this] { emit eraseConfirmed(); });
+    connect(ButUndo, &QAbstractButton::clicked, this, [this] { emit undoRequested(); });
     SetState(State::Offer);
 }
 
@@ -59,9 +65,18 @@ void TrashPage::SetState(State state) {
     ButTrash_Yes->setVisible(state == State::Confirm);
     ButTrash_No->setVisible(state == State::Confirm);
     Trashlbl3->setVisible(state == State::Done);
+    // Undo stands where Trash stands after an erase, and under it otherwise.
+    ButUndo->move(ButUndo->x(), state == State::Done ? 180 : 215);
+    ButUndo->setVisible(undoOffered_ && state != State::Confirm);
+    if (state == State::Done && isVisible() && undoOffered_) ButUndo->setFocus(Qt::OtherFocusReason);
     // The keyboard follows the buttons as they appear.
     if (state == State::Confirm && isVisible()) ButTrash_No->setFocus(Qt::OtherFocusReason);
     if (state == State::Offer && isVisible() && ButTrash_No->hasFocus()) ButTrash->setFocus(Qt::OtherFocusReason);
+}
+
+void TrashPage::OfferUndo(bool offered) {
+    undoOffered_ = offered;
+    SetState(state_);
 }
 
 void TrashPage::UpdateHoverImages(const QPoint& cursor, const SkinFolder& skin) {
@@ -70,6 +85,7 @@ void TrashPage::UpdateHoverImages(const QPoint& cursor, const SkinFolder& skin) 
     ShowTwoState(*ButTrash, off, on, cursor, skin);
     ShowTwoState(*ButTrash_Yes, off, on, cursor, skin);
     ShowTwoState(*ButTrash_No, off, on, cursor, skin);
+    ShowTwoState(*ButUndo, off, on, cursor, skin);
 }
 
 }  // namespace ep

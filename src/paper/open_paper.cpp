@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "answer_check.h"
-#include "file_io.h"
+#include "store_change.h"
 #include "tagged_file.h"
 #include "text_format.h"
 
@@ -14,22 +14,6 @@ bool ReadsAsOne(const std::string& text) {
     std::optional<double> value = ParseNumber(text);
     return value && *value == 1;
 }
-
-// The bytes of files about to be rewritten, to put back when a later write
-// of the same recording fails.
-class Undo {
-public:
-    void Keep(const std::filesystem::path& file) {
-        std::string bytes;
-        if (!ReadWholeFile(file, bytes)) kept_.emplace_back(file, std::move(bytes));
-    }
-    void Restore() const noexcept {
-        for (const auto& [file, bytes] : kept_) (void)WriteFileAtomically(file, bytes);
-    }
-
-private:
-    std::vector<std::pair<std::filesystem::path, std::string>> kept_;
-};
 
 }  // namespace
 
@@ -64,6 +48,12 @@ OpenPaper OpenPaper::Load(const ResourceSource& resources, const std::filesystem
                 paper.results_.values[static_cast<std::size_t>(i)] = std::string(kTickMark);
             }
         }
+    }
+    // A paper of a module whose store is damaged is not opened: its next
+    // save would write over what the pupil may still bring back.
+    for (const StoreProblem& problem : CheckModuleStore(dataFolder, request.courseCode, request.module, papers)) {
+        throw TaggedFileError((dataFolder / problem.file).string(), {},
+                              problem.missing ? "the file is missing" : problem.reason);
     }
     paper.marks_ = ReadMarksLists(paper.File(ResultsFile::kMarks), papers);
     return paper;
@@ -129,7 +119,13 @@ void OpenPaper::SetAnswer(int slot, std::string answer) {
 
 void OpenPaper::SaveAnswers() {
     ResultsFile file = request_.attempt == Attempt::kFirst ? ResultsFile::kFirst : ResultsFile::kSecond;
-    WritePaperLine(File(file), answers_, answers_.values, request_.paperKey, request_.paperCount, SlotCount());
+    StoreChange change(dataFolder_, request_.courseCode);
+    change.Replace(File(file),
+                   PaperLineBytes(File(file), answers_, answers_.values, request_.paperKey, request_.paperCount,
+                                  SlotCount()),
+                   std::to_string(request_.paperKey));
+    change.Commit();
+    SetPaperLine(answers_, answers_.values, request_.paperKey, SlotCount());
 }
 
 List<int> OpenPaper::RemainingQuestions() const {
@@ -171,35 +167,35 @@ MarkOutcome OpenPaper::Mark(std::chrono::seconds elapsed, const std::string& dat
 
     const std::size_t p = static_cast<std::size_t>(PaperSlot());
     MarksLists marks = marks_;
+    // The results line, the marks file and (first attempt) the trend line
+    // change as one: the marks file never says "marked" without the rest.
+    StoreChange change(dataFolder_, request_.courseCode);
     if (request_.attempt == Attempt::kFirst) {
+        // A date the marks file would not read back as one is not written.
+        if (!IsStoredDate(dateText) || !IsStorableValue(dateText)) {
+            throw TaggedFileError(File(ResultsFile::kMarks).string(), "CDD",
+                                  "the date \"" + dateText + "\" cannot be stored");
+        }
         marks.FSE[p] = outcome.percentText;
         marks.LTM[p] = ElapsedText(elapsed);
         marks.CDD[p] = dateText;
         marks.FST[p] = "1";
-        // A damaged trend file stops the marking before the marks file records it.
-        ReadTrendScores(File(ResultsFile::kTrend));
+        change.Replace(File(ResultsFile::kTrend), TrendBytesWith(File(ResultsFile::kTrend), outcome.percentText),
+                       "TRD");
     } else {
         marks.SSE[p] = outcome.percentText;
         marks.SST[p] = "1";
     }
-    ResultsFile resultsFile = request_.attempt == Attempt::kFirst ? ResultsFile::kFirstResults
-                                                                  : ResultsFile::kSecondResults;
-    // A recording is up to three files. When one cannot be written, those
-    // already written are put back: the marks file never says "marked"
-    // without the trend holding the score, so marking again records it once.
-    Undo undo;
-    undo.Keep(File(resultsFile));
-    undo.Keep(File(ResultsFile::kMarks));
-    const PaperLine resultsBefore = results_;
-    try {
-        WritePaperLine(File(resultsFile), results_, results, request_.paperKey, request_.paperCount, SlotCount());
-        WriteMarksLists(File(ResultsFile::kMarks), marks, request_.paperCount);
-        if (request_.attempt == Attempt::kFirst) AppendTrendScore(File(ResultsFile::kTrend), outcome.percentText);
-    } catch (const TaggedFileError&) {
-        undo.Restore();
-        results_ = resultsBefore;
-        throw;
-    }
+    const ResultsFile resultsFile = request_.attempt == Attempt::kFirst ? ResultsFile::kFirstResults
+                                                                        : ResultsFile::kSecondResults;
+    change.Replace(File(resultsFile),
+                   PaperLineBytes(File(resultsFile), results_, results, request_.paperKey, request_.paperCount,
+                                  SlotCount()),
+                   std::to_string(request_.paperKey));
+    change.Replace(File(ResultsFile::kMarks), MarksBytes(File(ResultsFile::kMarks), marks, request_.paperCount),
+                   "FST");
+    change.Commit();
+    SetPaperLine(results_, results, request_.paperKey, SlotCount());
     marks_ = std::move(marks);
     return outcome;
 }

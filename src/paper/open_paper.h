@@ -84,7 +84,8 @@ public:
     void StoreAnswers(int question, const std::vector<std::string>& rows);
     void SetAnswer(int slot, std::string answer);
 
-    // Writes the answers list to this paper's line of the attempt's answers file.
+    // Writes the answers list to this paper's line of the attempt's answers
+    // file, as one change of the store.
     void SaveAnswers();
 
     // Questions with at least one empty slot (spaces count as empty), ascending.
@@ -95,10 +96,10 @@ public:
     // slot (a single space counts as an answer), carried slots aside.
     bool HasUnansweredSlots() const;
 
-    // Judges every slot and records the attempt: results line, marks file and,
-    // for a first attempt, the time taken, date and trend line. The answers are
-    // saved before. Nothing in memory says "marked" until every file is written,
-    // so a failed write can be retried.
+    // Judges every slot and records the attempt as one change of the store:
+    // results line, marks file and, for a first attempt, the time taken, date
+    // and trend line. The answers are saved before. Nothing in memory says
+    // "marked" until the change is made, so a failed one can be retried.
     MarkOutcome Mark(std::chrono::seconds elapsed, const std::string& dateText);
 
     // The model answer a second attempt shows for a slot (the key, or for a

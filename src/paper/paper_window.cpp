@@ -57,7 +57,8 @@ private:
 
 QString StorableShortDate(const QDate& date) {
     const QString text = QLocale::system().toString(date, QLocale::ShortFormat);
-    if (IsStorableValue(Utf8(text)) && !text.isEmpty()) return text;
+    // Only a date the results files read back as one is kept.
+    if (IsStorableValue(Utf8(text)) && IsStoredDate(Utf8(text))) return text;
     return date.toString(Qt::ISODate);
 }
 

@@ -140,7 +140,7 @@ private:
 };
 
 // The date as the system writes it in short form, or as year-month-day when
-// that form holds characters the results files cannot keep.
+// that form is not three numbers the results files can keep.
 QString StorableShortDate(const QDate& date);
 
 }  // namespace ep

@@ -12,7 +12,7 @@
 namespace ep {
 namespace {
 
-constexpr std::array<SkinFile, 89> kSkinFiles{{
+constexpr std::array<SkinFile, 92> kSkinFiles{{
     {1, "about_off.bmp"},
     {2, "about_on.bmp"},
     {3, "about_pressed.bmp"},
@@ -102,6 +102,10 @@ constexpr std::array<SkinFile, 89> kSkinFiles{{
     {90, "instruction.gif"},
     {91, "Border_bot_left.gif"},
     {92, "Border_bot_right.gif"},
+    // The Report page's "Report card" button.
+    {93, "reportcard_off.bmp"},
+    {94, "reportcard_on.bmp"},
+    {95, "reportcard_pressed.bmp"},
 }};
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {

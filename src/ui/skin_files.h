@@ -16,7 +16,7 @@ struct SkinFile {
     std::string_view name;  // file name inside "Graphics", exact case
 };
 
-// Every skin picture in ascending id order (1..37, 41..92).
+// Every skin picture in ascending id order (1..37, 41..95).
 std::span<const SkinFile> SkinFiles();
 
 inline constexpr std::string_view kGraphicsFolder = "Graphics";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "answer_check.h"
 #include "startup.h"
 #include "tagged_file.h"
@@ -60,10 +62,12 @@ TEST_F(ResultsStoreTest, LaterStartsKeepEveryResult) {
     PrepareCourseData(resources_, data_.path());
     EXPECT_EQ(ReadBytes(File(ResultsFile::kMarks)), marks);
 
-    // Losing one file costs only that file.
+    // A lost file is named and nothing is made in its place until the pupil says so.
     std::filesystem::remove(File(ResultsFile::kTrend));
-    PrepareCourseData(resources_, data_.path());
-    EXPECT_EQ(ReadBytes(File(ResultsFile::kTrend)), "#TRD#");
+    StartupData start = PrepareCourseData(resources_, data_.path());
+    ASSERT_EQ(start.trouble.size(), 1u);
+    EXPECT_EQ(start.trouble[0].problems.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(File(ResultsFile::kTrend)));
     EXPECT_EQ(ReadBytes(File(ResultsFile::kMarks)), marks);
 
     // Erasing all results returns every file to its template.
@@ -192,6 +196,64 @@ TEST_F(ResultsStoreTest, ModuleResultsOfTheCurrentModule) {
     EXPECT_THROW(LoadModuleResults(course_, "x", course_.code, data_.path()), TaggedFileError);
     std::filesystem::remove(File(ResultsFile::kMarks));
     EXPECT_THROW(LoadModuleResults(course_, "2", course_.code, data_.path()), TaggedFileError);
+}
+
+TEST_F(ResultsStoreTest, DamagedValuesAreNamedNeverMisread) {
+    ASSERT_EQ(CreateResultsFiles(resources_, course_, data_.path()), 0);
+    const int papers = course_.Module(2).paperCount;
+    MarksLists good = ReadMarksLists(File(ResultsFile::kMarks), papers);
+    good.FSE[3] = "66.7";
+    good.LTM[3] = "0:12:5";
+    good.CDD[3] = "14/03/2026";
+    good.FST[3] = "1";
+    // Each damage: the key it must be named by.
+    struct Damage {
+        std::string key;
+        std::function<void(MarksLists&)> apply;
+    };
+    const std::vector<Damage> damages = {
+        {"FST", [](MarksLists& m) { m.FST[4] = "2"; }},
+        {"SST", [](MarksLists& m) { m.SST[5] = ""; }},
+        {"FSE", [](MarksLists& m) { m.FSE[3] = "abc"; }},
+        {"SSE", [](MarksLists& m) { m.SSE[2] = "101"; }},
+        {"LTM", [](MarksLists& m) { m.LTM[3] = "zz:qq"; }},
+        {"CDD", [](MarksLists& m) { m.CDD[3] = "99/99/9999"; }},
+        {"FSE", [](MarksLists& m) { m.FSE[3] = ""; }},  // marked, without a score
+    };
+    for (const Damage& damage : damages) {
+        MarksLists marks = good;
+        damage.apply(marks);
+        WriteBytes(File(ResultsFile::kMarks), MarksBytes(File(ResultsFile::kMarks), marks, papers));
+        try {
+            ReadMarksLists(File(ResultsFile::kMarks), papers);
+            ADD_FAILURE() << damage.key << " read";
+        } catch (const TaggedFileError& error) {
+            EXPECT_EQ(error.key(), damage.key);
+            EXPECT_EQ(error.file(), File(ResultsFile::kMarks).string());
+        }
+        const auto problems = CheckModuleStore(data_.path(), "FIX", 2, papers);
+        ASSERT_EQ(problems.size(), 1u) << damage.key;
+        EXPECT_EQ(problems[0].file, "marks2FIX.txt");
+        EXPECT_NE(problems[0].reason.find(damage.key), std::string::npos) << problems[0].reason;
+    }
+    WriteBytes(File(ResultsFile::kMarks), MarksBytes(File(ResultsFile::kMarks), good, papers));
+    EXPECT_TRUE(CheckModuleStore(data_.path(), "FIX", 2, papers).empty());
+
+    // A trend value, a tick that is not one, a paper's line gone.
+    WriteBytes(File(ResultsFile::kTrend), "#TRD#>66.7>abc\r\n");
+    EXPECT_THROW(ReadTrendScores(File(ResultsFile::kTrend)), TaggedFileError);
+    std::string results = ReadBytes(File(ResultsFile::kFirstResults));
+    results.replace(results.find("#102#>"), 6, "#102#>?");
+    WriteBytes(File(ResultsFile::kFirstResults), results);
+    std::string second = ReadBytes(File(ResultsFile::kSecond));
+    second.replace(second.find("#107#"), 5, "#1O7#");
+    WriteBytes(File(ResultsFile::kSecond), second);
+    const auto problems = CheckModuleStore(data_.path(), "FIX", 2, papers);
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0].file, "second2FIX.txt");
+    EXPECT_NE(problems[0].reason.find("107"), std::string::npos) << problems[0].reason;
+    EXPECT_EQ(problems[1].file, "fresults2FIX.txt");
+    EXPECT_EQ(problems[2].file, "trend2FIX.txt");
 }
 
 }  // namespace

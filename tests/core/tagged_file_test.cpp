@@ -87,6 +87,27 @@ TEST_F(TaggedFileTest, ShippedFramingLinesReadLikeNone) {
     }
 }
 
+TEST_F(TaggedFileTest, AnyLineEndReadsTheSame) {
+    // A marks file that passed through another system: CR alone, LF alone, or a mix.
+    const std::vector<std::string> lines = {"...", "#FSE#>66.7>>", "#SSE#>>>", "#FST#>1>0>0", "#SST#>0>0>0", "..."};
+    auto join = [&](const std::vector<std::string>& ends) {
+        std::string bytes;
+        for (std::size_t i = 0; i < lines.size(); ++i) bytes += lines[i] + (i + 1 < lines.size() ? ends[i % ends.size()] : "");
+        return bytes;
+    };
+    const auto crlf = Write(join({"\r\n"}), "crlf.txt");
+    for (const auto& file : {Write(join({"\r"}), "cr.txt"), Write(join({"\n"}), "lf.txt"),
+                             Write(join({"\r", "\n", "\r\n"}) + "\r\n", "mixed.txt")}) {
+        for (const char* key : {"FSE", "SSE", "FST", "SST"}) {
+            EXPECT_EQ(ReadValues50(file, key, 3), ReadValues50(crlf, key, 3)) << file << " " << key;
+        }
+        EXPECT_EQ(ReadValues50(file, "FST", 3)[1], "1") << file;
+        EXPECT_EQ(ReadTaggedLine(file, "SST"), "#SST#>0>0>0") << file;
+    }
+    // An empty line between CR LF pairs is still a line, and a key after it is found.
+    EXPECT_EQ(ReadNumberedLines(Write("#101#>a\r\n\r\n\r#102#>b", "gaps.txt"), 2)[2], "#102#>b");
+}
+
 TEST_F(TaggedFileTest, ReadingErrorsNameTheFileAndTheKey) {
     auto file = Write("#FSE#>1>2\r\n#LTM#\r\n");
     try {

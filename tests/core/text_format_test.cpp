@@ -85,5 +85,26 @@ TEST(ParseIntegerTest, WholeNumbersOnly) {
     EXPECT_FALSE(ParseInteger("+-3").has_value());
 }
 
+TEST(StoredValueTest, TheFormsTheResultsFilesHold) {
+    for (const char* score : {"0", "100", "66.7", "6.2", "45.5", "99.9", "50.0"}) EXPECT_TRUE(IsStoredScore(score)) << score;
+    for (const char* score : {"", "abc", "100.1", "150", "-3", "1e2", "66.", ".5", "66.75", " 50", "5,5", "1000"}) {
+        EXPECT_FALSE(IsStoredScore(score)) << score;
+    }
+    for (const char* time : {"0:12:5", "0:0:0", "25:59:59", "00:12:05"}) EXPECT_TRUE(IsStoredTime(time)) << time;
+    for (const char* time : {"", "zz:qq", "0:60:0", "0:0:60", "0:12", "0:1:2:3", "0:-1:2", "1:2:3 "}) {
+        EXPECT_FALSE(IsStoredTime(time)) << time;
+    }
+    for (const char* date : {"14/03/2026", "3/14/26", "2026-03-14", "14.03.26", "2026. 3. 14.", "06/12/2026"}) {
+        EXPECT_TRUE(IsStoredDate(date)) << date;
+    }
+    for (const char* date : {"", "zz", "14/13/2026", "32/12/2026", "2026-14-14", "14 Mar 2026", "14/03", "1/2/3/4",
+                             "14/03/20261", "14/03/2026x"}) {
+        EXPECT_FALSE(IsStoredDate(date)) << date;
+    }
+    EXPECT_TRUE(IsStoredState("0"));
+    EXPECT_TRUE(IsStoredState("1"));
+    for (const char* state : {"", "2", "01", " 1", "1.0", "x"}) EXPECT_FALSE(IsStoredState(state)) << state;
+}
+
 }  // namespace
 }  // namespace ep

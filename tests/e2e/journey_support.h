@@ -115,14 +115,24 @@ public:
     explicit Desk(QString folder) : folder_(std::move(folder)) {}
 
     // Starts the program as its main does; `said` is every pop-up and
-    // message box of the start, each answered OK.
-    void Start(const QStringList& said = {}) {
-        Pupil pupil({QStringLiteral("OK"), QStringLiteral("OK")});
+    // message box of the start, answered in turn with `replies`, then OK.
+    void Start(const QStringList& said = {}, const QStringList& replies = {}) {
+        Pupil pupil(replies + QStringList{QStringLiteral("OK"), QStringLiteral("OK")});
         home = Contents::Start(resources_, folder_);
         QVERIFY(home);
         home->show();
         QVERIFY(QTest::qWaitForWindowExposed(home.get()));
         QCOMPARE(pupil.seen, said);
+    }
+    // Starts the program, answering the start's questions with `replies`
+    // (then OK); `said` is every pop-up and message box it showed.
+    void StartAnswering(const QStringList& replies, QStringList& said) {
+        Pupil pupil(replies + QStringList{QStringLiteral("OK"), QStringLiteral("OK")});
+        home = Contents::Start(resources_, folder_);
+        QVERIFY(home);
+        home->show();
+        QVERIFY(QTest::qWaitForWindowExposed(home.get()));
+        said = pupil.seen;
     }
     // The toolbar's "Close": the program ends.
     void Quit() {
@@ -293,9 +303,9 @@ public:
         return problems.join(QLatin1Char('\n'));
     }
 
-    // Files in the folder besides the six results files and "Graphics".
+    // Files in the folder besides the six results files, "Graphics" and the backups.
     QStringList Strays() const {
-        std::set<std::string> known{"Graphics"};
+        std::set<std::string> known{"Graphics", "backups"};
         for (ResultsFile file : kResultsFiles) known.insert(ResultsFileName(file, 2, code_));
         QStringList strays;
         for (const auto& entry : std::filesystem::directory_iterator(folder_)) {

@@ -428,8 +428,10 @@ private slots:
         QTest::mouseClick(trash->ButTrash, Qt::LeftButton);
         QVERIFY(trash->Trashlbl2->isVisible());
         CheckStore();  // nothing erased before Yes
+        const StoreModel beforeErase = *store_;
         QTest::mouseClick(trash->ButTrash_Yeslbl, Qt::LeftButton);
         QVERIFY(trash->Trashlbl3->isVisible());
+        QVERIFY(trash->ButUndo->isVisible());
         QCOMPARE(store_->NotTemplates(), QString());
         store_->Reset();
         CheckStore();
@@ -448,6 +450,24 @@ private slots:
         QCOMPARE(desk_.home->Body_Report->PCNum->text(), QStringLiteral("0 / 50"));
         QVERIFY(desk_.home->Body_Report->RC3TrendPlot->scores().empty());
         CheckStore();
+
+        // Undo, later in the same run, brings every file back as it was.
+        QTest::mouseClick(desk_.home->Tab[3], Qt::LeftButton);
+        QTest::mouseClick(desk_.home->lblTB[1], Qt::LeftButton);
+        QCOMPARE(trash->state(), TrashPage::State::Offer);
+        QVERIFY(trash->ButTrash->isVisible() && trash->ButUndo->isVisible());
+        QStringList seen;
+        STEP(desk_.Press(trash->ButUndolbl, {QStringLiteral("OK")}, seen));
+        QCOMPARE(seen, QStringList{"Trash|Your past results have been brought back.|OK"});
+        QVERIFY(!trash->ButUndo->isVisible());
+        *store_ = beforeErase;
+        CheckStore();
+        CheckNoStrays();
+        QTest::mouseClick(desk_.home->Tab[1], Qt::LeftButton);
+        QTest::mouseClick(desk_.Page()->Topic[2], Qt::LeftButton);
+        const MarksLists marks = ReadMarksLists(store_->Path(ResultsFile::kMarks), 50);
+        QVERIFY(!marks.FSE[12].empty());
+        QCOMPARE(desk_.Page()->MSA[1]->text(), QString::fromStdString(marks.FSE[12]));
     }
 };
 

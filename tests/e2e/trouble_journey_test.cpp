@@ -16,6 +16,7 @@
 #include "about_page.h"
 #include "journey_support.h"
 #include "report_page.h"
+#include "store_change.h"
 #include "tagged_file.h"
 #include "trash_page.h"
 
@@ -256,9 +257,20 @@ private slots:
         const auto damaged = Snapshot(Data());
         const QString name = Name(ResultsFile::kMarks);
 
-        STEP(desk_->Start({QStringLiteral("Results|Your results file %1 is damaged. To start again, use Trash on the "
-                                          "Help tab.|OK")
-                               .arg(name)}));
+        // The start names it, offers the backup of the morning and a fresh
+        // start, and, both declined, writes nothing.
+        QStringList said;
+        STEP(desk_->StartAnswering({QStringLiteral("No"), QStringLiteral("No")}, said));
+        QCOMPARE(said.size(), 3);
+        const QString what = QStringLiteral("Results|Your results file %1 is damaged. ").arg(name);
+        QVERIFY2(said[0].startsWith(what + QStringLiteral("Bring back your results as they were on ")) &&
+                     said[0].endsWith(QStringLiteral("?|Yes/No")),
+                 qPrintable(said[0]));
+        QCOMPARE(said[1], what + QStringLiteral("Start the Practice module afresh, with no results?|Yes/No"));
+        QCOMPARE(said[2], QStringLiteral("Results|Your results file %1 is damaged. To start again, use Trash on the "
+                                         "Help tab.|OK")
+                              .arg(name));
+        QVERIFY(Snapshot(Data()) == damaged);
         QTest::mouseClick(desk_->Page()->Topic[2], Qt::LeftButton);
         for (QLabel* score : desk_->Page()->MSA) QCOMPARE(score->text(), QString());
 
@@ -302,7 +314,7 @@ private slots:
         STEP(desk_->ClosePaper(desk_->paper->ToolBar04));
     }
 
-    void aDamagedPaperLineOrTrendKeepsTheRestWorking() {
+    void aDamagedPaperLineOrTrendIsNamedAndKept() {
         STEP(StartFresh());
         STEP(desk_->Quit());
         // Paper 2's line of the answers file loses values; the trend file is cut short.
@@ -313,8 +325,13 @@ private slots:
         WriteBytes(first, bytes);
         WriteBytes(store_->Path(ResultsFile::kTrend), "#TR");
         store_->SetLine(ResultsFile::kFirst, 112, {"1", "2"});
+        const auto damaged = Snapshot(Data());
 
-        STEP(desk_->Start());  // the marks file is whole: nothing to say
+        // No backup yet: the start offers only a fresh start, declined.
+        const QString what = QStringLiteral("Results|Your results file %1 is damaged. ").arg(Name(ResultsFile::kTrend));
+        STEP(desk_->Start({what + QStringLiteral("Start the Practice module afresh, with no results?|Yes/No"),
+                           what + QStringLiteral("To start again, use Trash on the Help tab.|OK")},
+                          {QStringLiteral("No")}));
         QTest::mouseClick(desk_->Page()->Topic[2], Qt::LeftButton);
         QStringList seen;
         STEP(desk_->Press(desk_->Page()->PaLabel[1], {}, seen));
@@ -322,28 +339,63 @@ private slots:
         QVERIFY2(seen[0].contains(QStringLiteral("key \"112\"")), qPrintable(seen[0]));
         QVERIFY(!desk_->home->paperWindow());
 
-        // Paper 1 opens and saves; paper 2's damaged line is kept as it was.
-        STEP(desk_->Load(desk_->Page()->PaLabel[0]));
-        const PaperCatalogue paper1 = Catalogue(111);
-        STEP(TypeFromOne({Key(paper1, 1)}));
-        STEP(Save());
-        store_->SetLine(ResultsFile::kFirst, 111, Answers({Key(paper1, 1)}, paper1.slotCount));
-        const std::string trend = Bytes(store_->Path(ResultsFile::kTrend));
-        // Marking cannot add to a damaged trend, and records nothing.
-        STEP(desk_->Press(desk_->paper->ToolBar02, {QStringLiteral("Yes")}, seen));
-        QCOMPARE(seen.size(), 2);
-        STEP(CheckBox(seen.mid(1), QStringLiteral("The paper could not be marked: its results could not be recorded. "
-                                                  "Your answers are kept; you can mark it again."),
-                      Name(ResultsFile::kTrend)));
-        QCOMPARE(desk_->paper->Status, QStringLiteral("0"));
-        QCOMPARE(Bytes(store_->Path(ResultsFile::kTrend)), trend);
+        // Nor does paper 1: its saves would write over a store the pupil may still bring back.
+        STEP(desk_->Press(desk_->Page()->PaLabel[0], {}, seen));
+        STEP(CheckBox(seen, QStringLiteral("This paper cannot be opened."), Name(ResultsFile::kTrend)));
+        QVERIFY(!desk_->home->paperWindow());
+        QVERIFY(Snapshot(Data()) == damaged);
         const QString mismatch = store_->Mismatch();
         QVERIFY2(mismatch == Name(ResultsFile::kTrend) + QStringLiteral(" holds >(no line) instead of "), qPrintable(mismatch));
-        STEP(desk_->ClosePaper(desk_->paper->ToolBar04));
 
         QTest::mouseClick(desk_->home->ToolBar[1], Qt::LeftButton);  // Report
         QVERIFY(desk_->home->Body_Report->damaged->isVisible());
         QVERIFY(desk_->home->Body_Report->damaged->text().contains(Name(ResultsFile::kTrend)));
+        STEP(desk_->Quit());
+        QVERIFY(Snapshot(Data()) == damaged);
+    }
+
+    void aMissingFileIsBroughtBackFromTheNewestBackup() {
+        STEP(StartFresh());
+        STEP(desk_->Load(desk_->Page()->PaLabel[1]));
+        STEP(TypeFromOne({Key(paper2_, 1), Key(paper2_, 2)}));
+        STEP(desk_->Mark(desk_->paper->ToolBar02, kNotAll));
+        STEP(desk_->ClosePaper(desk_->paper->ToolBar04));
+        STEP(desk_->Quit());
+        const auto marked = Snapshot(Data());
+        // The day's first change was backed up before it; as if that was
+        // yesterday, today's first change backs up the marked store.
+        const std::filesystem::path backups = Data() / "backups";
+        const std::vector<std::string> made = ListBackups(Data());
+        QCOMPARE(made.size(), std::size_t(1));
+        std::filesystem::rename(backups / made[0], backups / "2001-01-01_09-00-00");
+        STEP(desk_->Start());
+        QTest::mouseClick(desk_->Page()->Topic[2], Qt::LeftButton);
+        STEP(desk_->Load(desk_->Page()->PaLabel[0]));
+        STEP(TypeFromOne({Key(Catalogue(111), 1)}));
+        STEP(Save());
+        STEP(desk_->ClosePaper(desk_->paper->ToolBar04));
+        STEP(desk_->Quit());
+        QCOMPARE(ListBackups(Data()).size(), std::size_t(2));
+
+        // The trend file is lost between two starts: the start offers the
+        // newest backup, and Yes brings back all six files as they were in it.
+        std::filesystem::remove(store_->Path(ResultsFile::kTrend));
+        const auto lost = Snapshot(Data());
+        QStringList said;
+        STEP(desk_->StartAnswering({QStringLiteral("Yes")}, said));
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said[0].startsWith(QStringLiteral("Results|Your results file %1 is missing. Bring back your results as "
+                                                   "they were on ")
+                                        .arg(Name(ResultsFile::kTrend))),
+                 qPrintable(said[0]));
+        QVERIFY(Snapshot(Data()) == marked);
+        // What was there went into a backup of its own first.
+        const std::string newest = ListBackups(Data()).front();
+        for (const auto& [name, bytes] : lost) QCOMPARE(Bytes(BackupFolder(Data(), newest) / name), bytes);
+        QVERIFY(!std::filesystem::exists(BackupFolder(Data(), newest) / ResultsFileName(ResultsFile::kTrend, 2, Code())));
+        QTest::mouseClick(desk_->Page()->Topic[2], Qt::LeftButton);
+        QVERIFY(!desk_->Page()->MSA[1]->text().isEmpty());
+        QCOMPARE(store_->Strays(), QStringList());
     }
 
     void aKilledProgramLeavesWholeFiles() {

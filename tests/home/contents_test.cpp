@@ -18,6 +18,7 @@
 
 #include "about_page.h"
 #include "home_page.h"
+#include "home_test_support.h"
 #include "popup.h"
 #include "qt_resources.h"
 #include "report_page.h"
@@ -32,31 +33,7 @@ std::string Bytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Answers every pop-up and message box as it appears, and keeps their texts.
-class Answerer : public QObject {
-public:
-    explicit Answerer(bool yes = true) : yes_(yes) {
-        connect(&timer_, &QTimer::timeout, this, &Answerer::Answer);
-        timer_.start(10);
-    }
-    QStringList seen;
-
-private:
-    void Answer() {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (!w->isVisible()) continue;
-            if (auto* pop = qobject_cast<ep::frmPopUp*>(w)) {
-                seen << pop->lblMessage->text();
-                (yes_ || pop->But2->isHidden() ? pop->But1 : pop->But2)->click();
-            } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
-                seen << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-    }
-    QTimer timer_;
-    bool yes_;
-};
+using ep::test::Answerer;
 
 }  // namespace
 
@@ -231,9 +208,22 @@ private slots:
             QCOMPARE(Bytes(File(file)),
                      Bytes(std::filesystem::path(EP_FIXTURE_COURSE) / std::to_string(ep::TemplateResource(file, 2))));
         }
+        QVERIFY(trash->ButUndo->isVisible());
         home_->ToolBarClick(1);
         home_->ToolBarClick(2);
         QCOMPARE(trash->state(), ep::TrashPage::State::Offer);
+
+        // Undo stays on offer, and brings back every file byte for byte, once.
+        QVERIFY(trash->ButTrash->isVisible() && trash->ButUndo->isVisible());
+        {
+            Answerer answers;
+            QTest::keyClick(trash->ButUndo, Qt::Key_Space);
+            QCOMPARE(answers.seen, QStringList{"Your past results have been brought back."});
+        }
+        QCOMPARE(ResultsBytes(), before);
+        QVERIFY(!trash->ButUndo->isVisible());
+        home_->TabClick(2);
+        QCOMPARE(home_->Body_Home->MSA[0]->text(), QStringLiteral("50"));
     }
 
     void printsOneBlockPerTopicInZones() {
@@ -327,12 +317,16 @@ private slots:
         Start();
         home_.reset();
         std::ofstream(File(ep::ResultsFile::kMarks), std::ios::binary) << "#FSE#>1\r\n";
+        const auto damaged = ResultsBytes();
         {
-            Answerer answers;
+            Answerer answers(false);  // no fresh start
             Start();
-            QCOMPARE(answers.seen.size(), 1);
-            QVERIFY(answers.seen.first().contains(QStringLiteral("marks2FIX.txt")));
+            QCOMPARE(answers.seen.size(), 2);
+            QCOMPARE(answers.seen[0], QStringLiteral("Your results file marks2FIX.txt is damaged. Start the Practice "
+                                                     "module afresh, with no results?"));
+            QVERIFY(answers.seen[1].contains(QStringLiteral("marks2FIX.txt")));
         }
+        QCOMPARE(ResultsBytes(), damaged);
         QCOMPARE(home_->Body_Home->MSA[0]->text(), QString());
         // The Report and the printed table name the file rather than show no results.
         home_->ToolBarClick(2);
@@ -348,6 +342,7 @@ private slots:
             QVERIFY(answers.seen.first().contains(QStringLiteral("marks2FIX.txt")));
         }
         QVERIFY(!QFile::exists(out.filePath(QStringLiteral("r.pdf"))));
+        QCOMPARE(ResultsBytes(), damaged);
         home_->TabClick(4);
         home_->ToolBarClick(2);
         QVERIFY(home_->Body_Trash->isVisible());
@@ -374,7 +369,7 @@ private slots:
         Start();
         home_->ToolBarClick(2);
         ep::ReportPage* report = home_->Body_Report;
-        const int h = report->height();
+        const int h = report->SectionsHeight();  // the sections share the page above its foot
         const int bar = report->RCBar[0]->height();
         QCOMPARE(report->RCBar[1]->y(), h - 2 * bar);
         QVERIFY(report->RC1Summary->isVisible());

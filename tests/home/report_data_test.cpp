@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tagged_file.h"
+#include "text_format.h"
 
 namespace ep {
 namespace {
@@ -26,7 +27,7 @@ protected:
         input.trendFile = "trend2UPM.txt";
         return BuildReportData(input);
     }
-    // Paper n (1..5) of topic t.
+    // Paper n (1..5) of topic t; "" for no attempt.
     void First(int t, int n, const char* score) { first_[static_cast<std::size_t>(5 * (t - 1) + n)] = score; }
     void Second(int t, int n, const char* score) { second_[static_cast<std::size_t>(5 * (t - 1) + n)] = score; }
 
@@ -140,6 +141,63 @@ TEST_F(ReportDataTest, DamagedValuesNameTheirFile) {
             EXPECT_EQ(error.file(), "trend2UPM.txt") << trend;
         }
     }
+}
+
+TEST_F(ReportDataTest, TheWeakestAndStrongestTopicsAreNamedByNumberToo) {
+    First(2, 1, "70");
+    First(4, 1, "70");
+    First(3, 1, "90");
+    First(6, 1, "80");
+    Second(6, 1, "100");  // averages 90 with its retake: ties with topic 3
+    ReportData report = Build();
+    EXPECT_EQ(report.weakest, 4);
+    EXPECT_EQ(report.strongest, 6);
+    EXPECT_EQ(report.weakestTopic, names_[4] + " ");
+    EXPECT_EQ(report.strongestTopic, names_[6] + " ");
+    EXPECT_DOUBLE_EQ(report.topics[5].average, 90);
+    EXPECT_EQ(report.papersA, 4);
+    EXPECT_EQ(report.papersB, 1);
+    EXPECT_EQ(Build(3).weakest, 2);  // topics past the count take no part
+    names_[4] = "Mock Examination";
+    EXPECT_EQ(Build().weakest, 2);
+}
+
+TEST_F(ReportDataTest, PractiseNextTakesRetakesLowestFirstThenNewPapersInOrder) {
+    First(1, 1, "100");
+    auto steps = [&](std::array<std::pair<const char*, const char*>, 5> papers) {
+        for (int n = 1; n <= 5; ++n) {
+            First(5, n, papers[static_cast<std::size_t>(n - 1)].first);
+            Second(5, n, papers[static_cast<std::size_t>(n - 1)].second);
+        }
+        std::vector<std::string> out;
+        for (const PracticeStep& step : PractiseNext(Build())) {
+            out.push_back((step.retake ? "retake " + R1Text(step.firstScore) + " " : "new ") +
+                          std::to_string(step.paper));
+        }
+        return out;
+    };
+    using Steps = std::vector<std::string>;
+    // Retaken papers and papers at 100 % are not worth another attempt.
+    EXPECT_EQ(steps({{{"80", "90"}, {"40", ""}, {"", ""}, {"60", ""}, {"100", ""}}}),
+              (Steps{"retake 40 2", "retake 60 4", "new 3"}));
+    // Equal scores keep paper order; new papers follow in paper order.
+    EXPECT_EQ(steps({{{"", ""}, {"55.5", ""}, {"", ""}, {"55.5", ""}, {"20", ""}}}),
+              (Steps{"retake 20 5", "retake 55.5 2", "retake 55.5 4", "new 1", "new 3"}));
+    // Everything taken twice or perfect: nothing left to suggest.
+    EXPECT_TRUE(steps({{{"50", "60"}, {"100", ""}, {"30", "90"}, {"70", "70"}, {"10", "40"}}}).empty());
+}
+
+TEST_F(ReportDataTest, PractiseNextNeedsAWeakestTopic) {
+    First(3, 2, "20");
+    EXPECT_EQ(Build().weakest, 0);
+    EXPECT_TRUE(PractiseNext(Build()).empty());
+    First(4, 1, "90");
+    std::vector<PracticeStep> steps = PractiseNext(Build());
+    ASSERT_EQ(steps.size(), 5u);
+    EXPECT_TRUE(steps[0].retake);
+    EXPECT_EQ(steps[0].paper, 2);
+    EXPECT_EQ(steps[1].paper, 1);
+    EXPECT_FALSE(steps[1].retake);
 }
 
 TEST(TrendChartTest, PointsRunFromZeroAtTheBottomToHundredAtTheTop) {

@@ -117,8 +117,8 @@ TEST_F(OpenPaperTest, MarkingRecordsEverythingAndReopensMarked) {
 }
 
 TEST_F(OpenPaperTest, TrendFollowsTheOrderOfMarking) {
-    Open(105).Mark(std::chrono::seconds(1), "d");
-    Open(101).Mark(std::chrono::seconds(1), "d");
+    Open(105).Mark(std::chrono::seconds(1), "06/12/2026");
+    Open(101).Mark(std::chrono::seconds(1), "06/12/2026");
     EXPECT_EQ(ReadBytes(File(ResultsFile::kTrend)), "#TRD#>0>0\r\n");
     EXPECT_EQ(ReadMarksLists(File(ResultsFile::kMarks), 10).FST[5], "1");
 }
@@ -127,7 +127,7 @@ TEST_F(OpenPaperTest, GroupsAreMarkedAsGroups) {
     OpenPaper paper = Open(103);
     paper.StoreAnswers(1, {"5", "3", "3"});
     paper.StoreAnswers(2, {"Twelve"});
-    MarkOutcome outcome = paper.Mark(std::chrono::seconds(0), "d");
+    MarkOutcome outcome = paper.Mark(std::chrono::seconds(0), "06/12/2026");
     EXPECT_EQ(paper.results().items(), (std::vector<std::string>{kTick, kTick, kCross, kTick}));
     EXPECT_EQ(outcome.percentText, "80");  // 4 of 5
 }
@@ -146,26 +146,49 @@ TEST_F(OpenPaperTest, AFailedRecordingLeavesEveryFileAsItWas) {
         for (ResultsFile f : kResultsFiles) before[f] = ReadBytes(file(f));
         const std::string blocker = file(blocked).string() + ".tmp";
         std::filesystem::create_directory(blocker);
-        EXPECT_THROW(paper.Mark(std::chrono::seconds(1), "d"), TaggedFileError);
+        EXPECT_THROW(paper.Mark(std::chrono::seconds(1), "06/12/2026"), TaggedFileError);
         EXPECT_FALSE(paper.Marked());
         EXPECT_EQ(paper.results().items(), std::vector<std::string>(4, ""));
         for (ResultsFile f : kResultsFiles) EXPECT_EQ(ReadBytes(file(f)), before[f]) << ResultsFileName(f, 2, "FIX");
         std::filesystem::remove(blocker);
-        EXPECT_EQ(paper.Mark(std::chrono::seconds(1), "d").percentText, "33.3");
+        EXPECT_EQ(paper.Mark(std::chrono::seconds(1), "06/12/2026").percentText, "33.3");
         EXPECT_TRUE(OpenPaper::Load(resources_, data.path(), Request(101)).Marked());
         EXPECT_EQ(ReadBytes(file(ResultsFile::kTrend)), "#TRD#>33.3\r\n");
     }
 }
 
 TEST_F(OpenPaperTest, DamagedFilesStopTheLoadingOrTheMarking) {
-    WriteBytes(File(ResultsFile::kFirst), "#101#>>\r\n#102#>>>>\r\n");
+    const std::string first = ReadBytes(File(ResultsFile::kFirst));
+    // A line with too few values stops its own paper.
+    std::string shorter = first;
+    shorter.replace(shorter.find("#101#>>>>"), 9, "#101#>>");
+    WriteBytes(File(ResultsFile::kFirst), shorter);
     EXPECT_THROW(Open(101), TaggedFileError);
     EXPECT_NO_THROW(Open(102));
-    WriteBytes(File(ResultsFile::kTrend), "gone");
+    // A file of the module that is damaged or missing stops every paper of it.
+    WriteBytes(File(ResultsFile::kFirst), "#101#>>>>\r\n#102#>>>>\r\n");
+    try {
+        Open(102);
+        FAIL();
+    } catch (const TaggedFileError& error) {
+        EXPECT_EQ(error.file(), File(ResultsFile::kFirst).string());
+    }
+    WriteBytes(File(ResultsFile::kFirst), first);
+    std::filesystem::remove(File(ResultsFile::kSecondResults));
+    EXPECT_THROW(Open(102), TaggedFileError);
+    PrepareCourseData(resources_, data_.path());  // asks, and writes nothing
+    EXPECT_FALSE(std::filesystem::exists(File(ResultsFile::kSecondResults)));
+    int status = 0;
+    StartModuleAfresh(resources_, ReadCourseDefinition(resources_, data_.path(), status), data_.path(), 2);
+
+    // Damaged while the paper is open, or given a date it could not read back: nothing is recorded.
     OpenPaper paper = Open(102);
     const std::string marks = ReadBytes(File(ResultsFile::kMarks));
     EXPECT_THROW(paper.Mark(std::chrono::seconds(1), "d"), TaggedFileError);
+    WriteBytes(File(ResultsFile::kTrend), "gone");
+    EXPECT_THROW(paper.Mark(std::chrono::seconds(1), "06/12/2026"), TaggedFileError);
     EXPECT_EQ(ReadBytes(File(ResultsFile::kMarks)), marks);
+    EXPECT_FALSE(paper.Marked());
 }
 
 class SecondAttemptTest : public OpenPaperTest {

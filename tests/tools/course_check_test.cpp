@@ -307,6 +307,25 @@ TEST(WebArchiveReader, RefusesWhatIsNotAnArchive) {
                                  error));
 }
 
+TEST(WebArchiveReader, MalformedArchivesAreRefusedWithAReason) {
+    // Each once threw from the reader instead of saying what is wrong.
+    const std::vector<std::string> malformed = {
+        std::string("Content-Type:multipart/related;boundary=-\n\r", 43),
+        "Content-Type: multipart/related; boundary=b\n\n--b",
+        "Content-Type: multipart/related; boundary=b\n\n--b\n",
+        "Content-Type: multipart/related; boundary=b\r\n\r\n--b\r\nContent-Type: text/html",
+        "",
+        "\n",
+    };
+    for (const std::string& bytes : malformed) {
+        std::string error;
+        std::optional<ep::coursetool::WebArchive> archive;
+        EXPECT_NO_THROW(archive = ParseWebArchive(bytes, error)) << bytes;
+        EXPECT_FALSE(archive) << bytes;
+        EXPECT_FALSE(error.empty()) << bytes;
+    }
+}
+
 TEST(PageText, ReadsLikeThePage) {
     EXPECT_EQ(ep::coursetool::PageText(
                   "<html><head><style>p{}</style></head><body><header><h1>Question 3</h1></header>"

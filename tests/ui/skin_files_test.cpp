@@ -35,14 +35,14 @@ class SkinFilesTest : public QObject {
 private slots:
     void listsEveryIdOnceInOrder() {
         const auto files = ep::SkinFiles();
-        QCOMPARE(files.size(), std::size_t{89});
+        QCOMPARE(files.size(), std::size_t{92});
         int expected = 1;
         for (const ep::SkinFile& file : files) {
             if (expected == 38) expected = 41;  // 38..40 are not skin pictures
             QCOMPARE(file.id, expected);
             ++expected;
         }
-        QCOMPARE(expected, 93);
+        QCOMPARE(expected, 96);
     }
 
     void startWithNoGraphicsFolderWritesEveryPicture() {
@@ -56,7 +56,7 @@ private slots:
             // The resource holds exactly the committed picture.
             QCOMPARE(Bytes(written), Bytes(fs::path(EP_SKIN_DIR) / file.name));
         }
-        QCOMPARE(std::distance(fs::directory_iterator(data / "Graphics"), fs::directory_iterator()), 89);
+        QCOMPARE(std::distance(fs::directory_iterator(data / "Graphics"), fs::directory_iterator()), 92);
     }
 
     void extractingTwiceLeavesTheSameFilesAndRepairsChangedOnes() {
@@ -91,7 +91,7 @@ private slots:
         QTemporaryDir dir;
         // A plain file in place of the data folder.
         std::ofstream(Folder(dir) / "data") << "x";
-        QCOMPARE(ep::ExtractSkinGraphics(ep::QtResources(), Folder(dir) / "data"), 89);
+        QCOMPARE(ep::ExtractSkinGraphics(ep::QtResources(), Folder(dir) / "data"), 92);
     }
 
     void picturesHaveTheirFormatsAndSizes_data() {

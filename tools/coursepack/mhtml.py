@@ -6,8 +6,11 @@ refuses file:/// sub-resources; the page refers to pictures relative to
 its own location.
 """
 
+import email.policy
 import quopri
 import re
+from email.mime.multipart import MIMEMultipart
+from email.mime.nonmultipart import MIMENonMultipart
 
 from .source import figure_names
 
@@ -90,9 +93,17 @@ def solution_html(course, paper, question, topic_name, paper_index):
     return page
 
 
-def _qp(data):
-    encoded = quopri.encodestring(data.replace(b"\r\n", b"\n"))
-    return encoded.replace(b"\n", b"\r\n")
+def _part(ctype, location, data):
+    """One part, quoted-printable: every byte kept, lines of at most 76."""
+    maintype, _, rest = ctype.partition("/")
+    subtype, *params = [p.strip() for p in rest.split(";")]
+    part = MIMENonMultipart(maintype, subtype, **dict(p.split("=", 1) for p in params))
+    del part["MIME-Version"]  # said once, for the whole archive
+    # Spaces stay spaces (the library's own encoder quotes them all).
+    part.set_payload(quopri.encodestring(data.replace(b"\r\n", b"\n")).decode("ascii"))
+    part["Content-Transfer-Encoding"] = "quoted-printable"
+    part["Content-Location"] = location
+    return part
 
 
 def archive(qid, html, pictures, subject="Question page"):
@@ -103,31 +114,19 @@ def archive(qid, html, pictures, subject="Question page"):
     missing = [n for n in figure_names(html) if n not in pictures]
     if missing:
         raise ValueError(f"page refers to missing pictures: {missing}")
-    head = [
-        "From: <Exam Practice course>",
-        f"Subject: {subject} {qid}",
-        f"Snapshot-Content-Location: {base}index.html",
-        "MIME-Version: 1.0",
-        'Content-Type: multipart/related;',
-        '\ttype="text/html";',
-        f'\tboundary="{boundary}"',
-        "",
-        "",
-    ]
-    parts = [("text/html; charset=utf-8", f"{base}index.html", html.encode("utf-8"))]
+    message = MIMEMultipart("related", boundary=boundary, type="text/html")
+    message["From"] = "<Exam Practice course>"
+    message["Subject"] = f"{subject} {qid}"
+    message["Snapshot-Content-Location"] = f"{base}index.html"
+    message.attach(_part("text/html; charset=utf-8", f"{base}index.html", html.encode("utf-8")))
     for name, data in pictures.items():
         ext = name[name.rfind("."):].lower()
-        parts.append((TYPES[ext], base + name, data))
-    out = "\r\n".join(head).encode("ascii")
-    for ctype, location, data in parts:
-        body = _qp(data)
-        if boundary.encode() in body:
-            raise ValueError("boundary occurs in a part")
-        out += (f"--{boundary}\r\nContent-Type: {ctype}\r\n"
-                f"Content-Transfer-Encoding: quoted-printable\r\n"
-                f"Content-Location: {location}\r\n\r\n").encode("ascii")
-        out += body
-        if not body.endswith(b"\r\n"):
-            out += b"\r\n"
-    out += f"--{boundary}--\r\n".encode("ascii")
+        message.attach(_part(TYPES[ext], base + name, data))
+    out = message.as_bytes(policy=_CRLF)
+    if out.count(f"--{boundary}".encode()) != len(pictures) + 2:
+        raise ValueError("boundary occurs in a part")
     return out
+
+
+# CR LF line ends, long header lines folded, nothing else changed.
+_CRLF = email.policy.compat32.clone(linesep="\r\n")

@@ -1,11 +1,14 @@
 // coursetool: checks and shows the course compiled into the program.
 //   coursetool validate
 //   coursetool paper KEY
-//   coursetool extract ID FILE
+//   coursetool extract ID FILE      (FILE "-", a device or a pipe: written to, not replaced)
 //   coursetool check KIND KEY ANSWER
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -24,6 +27,29 @@ int Usage() {
                  "       coursetool extract ID FILE\n"
                  "       coursetool check KIND KEY ANSWER\n";
     return 2;
+}
+
+// Writes a resource's bytes to standard output ("-") or into an existing
+// device or pipe by plain writing.
+int WriteStream(const ep::ResourceSource& resources, int id, const std::string& target) {
+    std::optional<std::string> bytes = resources.Load(id, ep::kCustomType);
+    if (!bytes) {
+        std::cerr << "coursetool: resource " << id << " not extracted: "
+                  << ep::ExtractStatusText(ep::kExtractResourceMissing) << "\n";
+        return 1;
+    }
+    std::FILE* out = target == "-" ? stdout : std::fopen(target.c_str(), "wb");
+    if (!out) {
+        std::cerr << "coursetool: " << target << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    const bool written = std::fwrite(bytes->data(), 1, bytes->size(), out) == bytes->size();
+    const bool closed = target == "-" ? std::fflush(out) == 0 : std::fclose(out) == 0;
+    if (!written || !closed) {
+        std::cerr << "coursetool: " << target << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -45,7 +71,15 @@ int main(int argc, char* argv[]) {
             std::cerr << "coursetool: \"" << argv[2] << "\" is not a resource id\n";
             return 2;
         }
-        int status = ep::ExtractResource(resources, static_cast<int>(*id), ep::kCustomType, argv[3]);
+        const std::string target = argv[3];
+        std::error_code error;
+        const auto kind = std::filesystem::status(target, error).type();
+        if (target == "-" || kind == std::filesystem::file_type::character || kind == std::filesystem::file_type::fifo ||
+            kind == std::filesystem::file_type::block || kind == std::filesystem::file_type::socket) {
+            // A device, a pipe or standard output is written to, never replaced by a file.
+            return WriteStream(resources, static_cast<int>(*id), target);
+        }
+        int status = ep::ExtractResource(resources, static_cast<int>(*id), ep::kCustomType, target);
         if (status != 0) {
             std::cerr << "coursetool: resource " << *id << " not extracted: " << ep::ExtractStatusText(status) << "\n";
             return 1;

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
+#include <mutex>
+
+#include <gmime/gmime.h>
 
 namespace ep::coursetool {
 namespace {
@@ -18,32 +22,42 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// Splits "name: value" lines up to the first empty line; continuation lines
-// (starting with a blank) join the line before. Returns the offset after it.
-std::size_t ReadHeaders(std::string_view text, std::map<std::string, std::string>& headers, std::string& error) {
-    std::size_t pos = 0;
-    std::string last;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        pos = end + 1;
-        if (line.empty()) return pos;
-        if ((line.front() == ' ' || line.front() == '\t') && !last.empty()) {
-            headers[last] += " " + std::string(Trim(line));
-            continue;
-        }
-        std::size_t colon = line.find(':');
-        if (colon == std::string_view::npos) {
-            error = "header line without a colon: " + std::string(line.substr(0, 60));
-            return std::string_view::npos;
-        }
-        last = Lower(Trim(line.substr(0, colon)));
-        headers[last] = std::string(Trim(line.substr(colon + 1)));
+std::optional<WebArchive> ParseArchive(std::string_view bytes, std::string& error);
+
+// Drops a GObject reference however the function that took it ends.
+template <typename T>
+struct Unref {
+    void operator()(T* object) const {
+        if (object) g_object_unref(object);
     }
-    error = "headers do not end in an empty line";
-    return std::string_view::npos;
+};
+template <typename T>
+using Ref = std::unique_ptr<T, Unref<T>>;
+
+// What the parser reports that means the bytes are not a sound archive.
+struct Warnings {
+    std::string first;
+};
+void OnWarning(gint64 offset, GMimeParserWarning code, const gchar* item, gpointer data) {
+    auto* warnings = static_cast<Warnings*>(data);
+    const bool fatal = code == GMIME_CRIT_INVALID_HEADER_NAME || code == GMIME_CRIT_CONFLICTING_HEADER ||
+                       code == GMIME_CRIT_CONFLICTING_PARAMETER || code == GMIME_CRIT_MULTIPART_WITHOUT_BOUNDARY ||
+                       code == GMIME_CRIT_NESTING_OVERFLOW || code == GMIME_CRIT_PART_WITHOUT_HEADERS_OR_CONTENT ||
+                       code == GMIME_WARN_MALFORMED_MULTIPART || code == GMIME_WARN_TRUNCATED_MESSAGE;
+    if (fatal && warnings->first.empty()) {
+        warnings->first = "malformed at byte " + std::to_string(offset) + (item ? std::string(" (") + item + ")" : "");
+    }
+}
+
+std::map<std::string, std::string> Headers(GMimeObject* object) {
+    std::map<std::string, std::string> headers;
+    GMimeHeaderList* list = g_mime_object_get_header_list(object);
+    for (int i = 0; i < g_mime_header_list_get_count(list); ++i) {
+        GMimeHeader* header = g_mime_header_list_get_header_at(list, i);
+        const char* value = g_mime_header_get_value(header);
+        headers[Lower(g_mime_header_get_name(header))] = std::string(Trim(value ? value : ""));
+    }
+    return headers;
 }
 
 int HexValue(char c) {
@@ -53,45 +67,22 @@ int HexValue(char c) {
     return -1;
 }
 
-std::optional<std::string> DecodeQuotedPrintable(std::string_view in) {
-    std::string out;
+// The library decodes leniently; a page the packer wrote holds only sound
+// escapes, so one that does not is a fault worth naming.
+bool SoundQuotedPrintable(std::string_view in) {
     for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] != '=') {
-            out += in[i];
-            continue;
-        }
-        if (in.substr(i + 1, 2) == "\r\n") {  // soft line break
-            i += 2;
-        } else if (i + 1 < in.size() && in[i + 1] == '\n') {
-            i += 1;
-        } else if (i + 2 < in.size() && HexValue(in[i + 1]) >= 0 && HexValue(in[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(in[i + 1]) * 16 + HexValue(in[i + 2]));
-            i += 2;
-        } else {
-            return std::nullopt;
-        }
+        if (in[i] != '=') continue;
+        const std::string_view rest = in.substr(i + 1, 2);
+        const bool softBreak = rest.substr(0, 1) == "\n" || rest == "\r\n";
+        const bool escape = rest.size() == 2 && HexValue(rest[0]) >= 0 && HexValue(rest[1]) >= 0;
+        if (!softBreak && !escape && i + 1 < in.size()) return false;
     }
-    return out;
+    return true;
 }
 
-std::optional<std::string> DecodeBase64(std::string_view in) {
-    static const std::string kAlphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    int bits = 0, value = 0;
-    for (char c : in) {
-        if (c == '\r' || c == '\n' || c == ' ') continue;
-        if (c == '=') break;
-        std::size_t v = kAlphabet.find(c);
-        if (v == std::string::npos) return std::nullopt;
-        value = (value << 6) | static_cast<int>(v);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((value >> bits) & 0xFF);
-        }
-    }
-    return out;
+std::string StreamBytes(GMimeStream* stream) {
+    GByteArray* array = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream));
+    return array ? std::string(reinterpret_cast<const char*>(array->data), array->len) : std::string();
 }
 
 }  // namespace
@@ -127,63 +118,87 @@ std::string HeaderParameter(std::string_view header, std::string_view name) {
 }
 
 std::optional<WebArchive> ParseWebArchive(std::string_view bytes, std::string& error) {
+    // Whatever the bytes, a reason and no archive, never an exception.
+    try {
+        return ParseArchive(bytes, error);
+    } catch (const std::exception& e) {
+        error = std::string("the archive cannot be read: ") + e.what();
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+std::optional<WebArchive> ParseArchive(std::string_view bytes, std::string& error) {
+    static std::once_flag started;
+    std::call_once(started, [] { g_mime_init(); });
+    Warnings warnings;
+    std::unique_ptr<GMimeParserOptions, void (*)(GMimeParserOptions*)> options(g_mime_parser_options_new(),
+                                                                             g_mime_parser_options_free);
+    g_mime_parser_options_set_warning_callback(options.get(), OnWarning, &warnings);
+    Ref<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
+    Ref<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    Ref<GMimeObject> root(g_mime_parser_construct_part(parser.get(), options.get()));
+    if (!root) {
+        error = warnings.first.empty() ? "not a MIME message" : warnings.first;
+        return std::nullopt;
+    }
     WebArchive archive;
-    std::size_t bodyStart = ReadHeaders(bytes, archive.headers, error);
-    if (bodyStart == std::string_view::npos) return std::nullopt;
-    std::string type = archive.headers["content-type"];
-    if (Lower(type).rfind("multipart/related", 0) != 0) {
+    archive.headers = Headers(root.get());
+    const std::string type = archive.headers["content-type"];
+    if (!GMIME_IS_MULTIPART(root.get()) ||
+        !g_mime_content_type_is_type(g_mime_object_get_content_type(root.get()), "multipart", "related")) {
         error = "not multipart/related: \"" + type + "\"";
         return std::nullopt;
     }
-    std::string boundary = HeaderParameter(type, "boundary");
-    if (boundary.empty()) {
+    GMimeMultipart* multipart = GMIME_MULTIPART(root.get());
+    const char* boundary = g_mime_multipart_get_boundary(multipart);
+    if (!boundary || !*boundary) {
         error = "no boundary";
         return std::nullopt;
     }
-    std::string delimiter = "--" + boundary;
-    std::string_view body = bytes.substr(bodyStart);
-    std::size_t pos = body.find(delimiter);
-    if (pos == std::string_view::npos) {
-        error = "no part starts with the boundary";
-        return std::nullopt;
-    }
-    bool closed = false;
-    while (pos != std::string_view::npos) {
-        pos += delimiter.size();
-        if (body.substr(pos, 2) == "--") {
-            closed = true;
-            break;
-        }
-        std::size_t lineEnd = body.find('\n', pos);
-        if (lineEnd == std::string_view::npos) break;
-        std::size_t next = body.find("\n" + delimiter, lineEnd);
-        std::size_t end = next == std::string_view::npos ? body.size() : next;
-        std::string_view raw = body.substr(lineEnd + 1, end - lineEnd - 1);
-        ArchivePart part;
-        std::size_t content = ReadHeaders(raw, part.headers, error);
-        if (content == std::string_view::npos) return std::nullopt;
-        std::string_view encoded = raw.substr(content);
-        if (!encoded.empty() && encoded.back() == '\r') encoded.remove_suffix(1);
-        std::string encoding = Lower(part.Header("content-transfer-encoding"));
-        std::optional<std::string> decoded;
-        if (encoding == "quoted-printable") {
-            decoded = DecodeQuotedPrintable(encoded);
-        } else if (encoding == "base64") {
-            decoded = DecodeBase64(encoded);
-        } else if (encoding.empty() || encoding == "7bit" || encoding == "8bit" || encoding == "binary") {
-            decoded = std::string(encoded);
-        }
-        if (!decoded) {
-            error = "part " + std::to_string(archive.parts.size() + 1) + " cannot be decoded (" + encoding + ")";
-            return std::nullopt;
-        }
-        part.body = std::move(*decoded);
-        archive.parts.push_back(std::move(part));
-        pos = next == std::string_view::npos ? next : next + 1;
-    }
-    if (!closed) {
+    // The library takes an archive cut short as ended; a packed page always closes.
+    if (bytes.find("--" + std::string(boundary) + "--") == std::string_view::npos) {
         error = "the archive does not end with its closing boundary";
         return std::nullopt;
+    }
+    if (!warnings.first.empty()) {
+        error = warnings.first;
+        return std::nullopt;
+    }
+    const int count = g_mime_multipart_get_count(multipart);
+    for (int i = 0; i < count; ++i) {
+        GMimeObject* object = g_mime_multipart_get_part(multipart, i);
+        const std::string which = "part " + std::to_string(i + 1);
+        if (!GMIME_IS_PART(object)) {
+            error = which + " is not a single part";
+            return std::nullopt;
+        }
+        ArchivePart part;
+        part.headers = Headers(object);
+        GMimeDataWrapper* content = g_mime_part_get_content(GMIME_PART(object));
+        const std::string encoding = Lower(part.Header("content-transfer-encoding"));
+        if (content) {
+            Ref<GMimeStream> raw(g_mime_stream_mem_new());
+            g_mime_stream_write_to_stream(g_mime_data_wrapper_get_stream(content), raw.get());
+            g_mime_stream_reset(g_mime_data_wrapper_get_stream(content));
+            Ref<GMimeStream> decoded(g_mime_stream_mem_new());
+            const bool known = encoding.empty() || encoding == "7bit" || encoding == "8bit" || encoding == "binary" ||
+                               encoding == "quoted-printable" || encoding == "base64";
+            if (!known || (encoding == "quoted-printable" && !SoundQuotedPrintable(StreamBytes(raw.get()))) ||
+                g_mime_data_wrapper_write_to_stream(content, decoded.get()) < 0) {
+                error = which + " cannot be decoded (" + encoding + ")";
+                return std::nullopt;
+            }
+            part.body = StreamBytes(decoded.get());
+            // The line end before the next boundary belongs to the boundary.
+            if (part.body.size() >= 2 && part.body.compare(part.body.size() - 2, 2, "\r\n") == 0) {
+                part.body.resize(part.body.size() - 2);
+            } else if (!part.body.empty() && part.body.back() == '\n') {
+                part.body.pop_back();
+            }
+        }
+        archive.parts.push_back(std::move(part));
     }
     if (archive.parts.empty()) {
         error = "no parts";
@@ -191,6 +206,8 @@ std::optional<WebArchive> ParseWebArchive(std::string_view bytes, std::string& e
     }
     return archive;
 }
+
+}  // namespace
 
 std::string ResolveReference(std::string_view base, std::string_view reference) {
     if (reference.find("://") != std::string_view::npos) return std::string(reference);

@@ -1,7 +1,7 @@
 #pragma once
 // Reading single-file web archives (MHTML: a MIME multipart/related message)
 // as the question pages are shipped, to check that every part a page refers
-// to is inside it.
+// to is inside it. GMime does the MIME parsing and decoding.
 #include <map>
 #include <optional>
 #include <string>
@@ -25,6 +25,7 @@ struct WebArchive {
 };
 
 // Parses an archive; on failure returns nothing and says why in `error`.
+// Never throws, whatever the bytes.
 std::optional<WebArchive> ParseWebArchive(std::string_view bytes, std::string& error);
 
 // The value of a parameter of a header ("boundary" of a Content-Type), "" when absent.

@@ -681,26 +681,26 @@ QImage loadButton(bool on)
     return img;
 }
 
-QImage plainButton(int state)
+QImage plainButton(int state, int w = 80, int h = 25)
 {
-    QImage img = canvas(80, 25, pal::page);
+    QImage img = canvas(w, h, pal::page);
     QPainter p(&img);
     smooth(p);
-    const QRectF r(0.5, 0.5, 79, 24);
+    const QRectF r(0.5, 0.5, w - 1, h - 1);
     if (state == 0) {
         p.setPen(QPen(QColor(0x81, 0x97, 0xb5), 1));
-        p.setBrush(vgrad(0, 25, Qt::white, QColor(0xdb, 0xe4, 0xef)));
+        p.setBrush(vgrad(0, h, Qt::white, QColor(0xdb, 0xe4, 0xef)));
     } else if (state == 1) {
         p.setPen(QPen(QColor(0x35, 0x74, 0xc8), 1));
-        p.setBrush(vgrad(0, 25, QColor(0xf2, 0xf8, 0xff), QColor(0xb9, 0xd6, 0xf6)));
+        p.setBrush(vgrad(0, h, QColor(0xf2, 0xf8, 0xff), QColor(0xb9, 0xd6, 0xf6)));
     } else {
         p.setPen(QPen(QColor(0x24, 0x55, 0x9c), 1));
-        p.setBrush(vgrad(0, 25, QColor(0x9e, 0xc1, 0xec), QColor(0xcd, 0xe0, 0xf7)));
+        p.setBrush(vgrad(0, h, QColor(0x9e, 0xc1, 0xec), QColor(0xcd, 0xe0, 0xf7)));
     }
     p.drawRoundedRect(r, 5, 5);
     if (state != 2) {
         p.setPen(QPen(QColor(255, 255, 255, 200), 1));
-        p.drawLine(QPointF(5, 1.5), QPointF(75, 1.5));
+        p.drawLine(QPointF(5, 1.5), QPointF(w - 5, 1.5));
     }
     p.end();
     return img;
@@ -713,6 +713,57 @@ void drawButtons()
     saveBmp(plainButton(0), "button_off.bmp");
     saveBmp(plainButton(1), "button_on.bmp");
     saveBmp(plainButton(2), "button_pressed.bmp");
+}
+
+// ---------------------------------------------------------------- report card button
+
+// The Report page's "Report card" button: the plain button's face, wider,
+// with a small report card at its left; the page lays the caption over the
+// rest. States: 0 off, 1 on (under the pointer), 2 pressed.
+constexpr int kReportCardWidth = 124;
+constexpr int kReportCardHeight = 30;
+
+void glyphReportCard(QPainter& p)
+{
+    // A card 16 x 20 with a blue heading band, three lines of figures and a
+    // rosette in its corner.
+    p.setPen(QPen(QColor(0x6d, 0x7f, 0x98), 1));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 16, 20), 1.5, 1.5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(pal::blue);
+    p.drawRect(QRectF(1, 1, 15, 4));
+    p.setPen(pen(QColor(0x9f, 0xb3, 0xcc), 1.2));
+    for (double y : {8.5, 11.5, 14.5}) p.drawLine(QPointF(3.5, y), QPointF(y < 14 ? 13.5 : 8.5, y));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xc8, 0x32, 0x2a));
+    p.drawPolygon(QPolygonF({{11.2, 17}, {10, 22.5}, {12.4, 21.2}, {13.2, 23.2}, {14.2, 17.6}}));
+    p.drawPolygon(QPolygonF({{14.8, 17}, {16, 22.5}, {13.6, 21.2}, {12.8, 23.2}, {11.8, 17.6}}));
+    QRadialGradient gold(QPointF(12.3, 14.6), 4);
+    gold.setColorAt(0, QColor(0xff, 0xe0, 0x7a));
+    gold.setColorAt(1, QColor(0xd9, 0x9a, 0x12));
+    p.setPen(QPen(QColor(0x9a, 0x6a, 0x08), 0.8));
+    p.setBrush(gold);
+    p.drawEllipse(QPointF(13, 15.5), 3.3, 3.3);
+}
+
+QImage reportCardButton(int state)
+{
+    QImage img = plainButton(state, kReportCardWidth, kReportCardHeight);
+    QPainter p(&img);
+    smooth(p);
+    // Pressed, the card sinks with the face.
+    p.translate(state == 2 ? QPointF(10, 4) : QPointF(9, 3));
+    glyphReportCard(p);
+    p.end();
+    return img;
+}
+
+void drawReportCardButton()
+{
+    saveBmp(reportCardButton(0), "reportcard_off.bmp");
+    saveBmp(reportCardButton(1), "reportcard_on.bmp");
+    saveBmp(reportCardButton(2), "reportcard_pressed.bmp");
 }
 
 QImage statusStrip(int w)
@@ -1075,6 +1126,7 @@ int main(int argc, char** argv)
     drawFrames();
     drawTitleButtons();
     drawButtons();
+    drawReportCardButton();
     drawStrips();
     drawPen();
     drawIcons();
