@@ -191,7 +191,8 @@ class Pages(unittest.TestCase):
 
 class FiguresSayWhatTheyShow(unittest.TestCase):
     def test_route_and_road_texts_give_the_labels(self):
-        # Every label the picture shows is in its text: places, km, times and speeds.
+        # Every word and number the picture shows is in its text: places,
+        # km, times and speeds.
         figures = [f for kinds in (("N", "T"), ("N", "N"), ("T", "N"))
                    for q in made(self.fam("rate.journey"), kinds, 3, 20) for f in q.figures]
         figures += [f for _, f in solution_figures(TOPIC)]
@@ -200,9 +201,19 @@ class FiguresSayWhatTheyShow(unittest.TestCase):
         self.assertGreater(len(figures), 40)
         for fig in figures:
             alt = fig.alt.replace("\u00a0", " ")
+            words = {w.rstrip(".") for w in re.findall(r"[\w.\u2019/]+", alt)}
             for label in re.findall(r"<text[^>]*>([^<]+)</text>", fig.svg):
-                for piece in label.split(", "):
-                    self.assertIn(piece, alt, fig.alt)
+                for word in re.findall(r"[\w.\u2019/]+", label):
+                    self.assertIn(word, words, fig.alt)
+
+    def test_meeting_point_drawn_to_scale(self):
+        meetings = [f for _, f in solution_figures(TOPIC) if "where they meet" in f.alt]
+        self.assertGreater(len(meetings), 10)
+        for fig in meetings:
+            gap, first = map(int, re.findall(r"(\d+)\s?km long.*?covered (\d+)\s?km", fig.alt)[0])
+            ends = [float(x) for x in re.findall(r'<line x1="([\d.]+)" y1="42"', fig.svg)]
+            dot = float(re.findall(r'<circle cx="([\d.]+)"', fig.svg)[0])
+            self.assertAlmostEqual((dot - ends[0]) / (ends[1] - ends[0]), first / gap, places=2)
 
     def fam(self, name):
         return next(f for f in families_of(TOPIC) if f.name == name)

@@ -313,6 +313,25 @@ def towards_alt(left, right, gap, speed_l, speed_r):
             f"An arrow from {right[1]} points left, labelled {right[0]}, {kmh(speed_r)}.")
 
 
+def meeting_figure(left, right, gap, da):
+    """The road of towards_figure with the meeting point found: each
+    traveller's distance under their part of the road, to scale."""
+    svg = Svg(560, 110, font=15)
+    x0, x1 = 50, 510
+    xm = x0 + (x1 - x0) * float(Fraction(da) / gap)
+    svg.line(x0, 50, x1, 50, width=2.5)
+    for x, name, anchor in ((x0, left[1], "start"), (x1, right[1], "end")):
+        svg.line(x, 42, x, 58, width=2.5)
+        svg.text(x, 34, name, anchor=anchor, bold=True)
+    svg.circle(xm, 50, 6, fill="#000", width=1)
+    svg.text(xm, 16, "they meet", size=14)
+    svg.text((x0 + xm) / 2, 78, f"{left[0]}: {n(da)} km", size=14)
+    svg.text((xm + x1) / 2, 98, f"{right[0]}: {n(gap - da)} km", size=14)
+    return Figure(svg.render(), f"The road from {left[1]} to {right[1]}, {km(gap)} long, with the point where they "
+                                f"meet marked: {left[0]} has covered {km(da)} from {left[1]} and {right[0]} "
+                                f"{km(gap - da)} from {right[1]}.")
+
+
 # ---------------------------------------------------------------- one-step and two-step
 
 RATE_THINGS = [  # (what, per, unit of amount, plural unit, lo, hi per minute)
@@ -604,7 +623,8 @@ def meeting(rng, level, slots):
                       f"{va} + {vb} = {kmh(va + vb)}"),
                  Step(f"Find how long they take to close the {km(gap)} between them.",
                       f"{n(gap)} {DIV} {va + vb} = {hrs(h)}"),
-                 Step(f"In that time {a} drives at {kmh(va)}.", f"{va} {TIMES} {fnum(h)} = {km(key)}")]
+                 Step(f"In that time {a} drives at {kmh(va)}.", f"{va} {TIMES} {fnum(h)} = {km(key)}",
+                      figure=meeting_figure((a, f"{a}\u2019s town"), (b, f"{b}\u2019s town"), gap, key))]
         return Question(text, [Part(key=num(key), unit="km")], solution=Solution(steps, [key]))
     # Catching up: b starts later from the same place.
     va, vb = rng.choice([(40, 60), (45, 60), (50, 75), (60, 80), (48, 72), (60, 90)])
@@ -999,7 +1019,8 @@ def meeting_parts(rng, level, slots):
         "meet": Step(f"Find how long they take to close the {km(gap)}: time = distance {DIV} speed.",
                      time_work(gap, va + vb)),
         "when": Step(f"Add that time to {clock(start)}.", add_time(start, meet)),
-        "where": Step(f"In that time {a} drives at {kmh(va)}: distance = speed {TIMES} time.", distance_work(va, meet)),
+        "where": Step(f"In that time {a} {how}s at {kmh(va)}: distance = speed {TIMES} time.", distance_work(va, meet),
+                      figure=meeting_figure((a, x), (b, y), gap, distance_covered(va, meet))),
     }
     cands = [
         ("N", Part(key=num(apart), unit="km", prompt=f"How far apart are they {minutes(half)} after setting off?"),
