@@ -7,6 +7,7 @@ import re
 import xml.etree.ElementTree as ET
 from collections import Counter
 from dataclasses import dataclass
+from fractions import Fraction
 
 from coursepack.source import PaperSource, QuestionSource, SlotSource
 
@@ -14,7 +15,7 @@ from . import plan as shape
 from .families import families_of
 from .model import (DEFAULT_FORMS, MAX_STEPS, fraction_key, key_problem, marks_for_steps,
                     mixed_key, num, ratio_key)
-from .text import esc
+from .text import NBSP, esc, money
 
 ATTEMPTS = 40
 
@@ -108,8 +109,12 @@ PART_LETTERS = "abcdefghijklmnopqrst"
 
 
 def answer_text(kind, value, part):
-    """A solution's answer in the exact form of its slot's key."""
+    """A solution's answer in the form of its slot's key; a sum of money
+    with cents keeps both places ($137.50), which the number rule marks
+    right against the key 137.5."""
     if kind == "N":
+        if part.unit_before == "$" and Fraction(value).denominator != 1:
+            return money(value)[1:]
         return num(value)
     if kind == "F":
         return fraction_key(value)
@@ -164,10 +169,13 @@ def render_solution(qid, question, slots):
             shown = _option_html(solution.answers[i - 1])
             if solution.why:
                 inner.append(f'<p class="why">{solution.why}</p>')
-            before, after = "option ", f" {shown}" if shown else ""
+            # Written as the page numbers its options: (2) 9x.
+            before, after = "(", ")" + (f" {shown}" if shown else "")
         else:
             before = f'<span class="unit">{part.unit_before}</span>' if part.unit_before else ""
-            after = f' <span class="unit">{part.unit}</span>' if part.unit else ""
+            # A unit stays on the answer's line; a per cent sign sits close.
+            space = "" if part.unit.startswith("%") else NBSP
+            after = f'{space}<span class="unit">{part.unit}</span>' if part.unit else ""
         head = f"Answer {label}:" if label else "Answer:"
         inner.append(f'<p class="final-answer">{head} {before}'
                      f'<span class="final" data-slot="{i}">{esc(final)}</span>{after}</p>')
@@ -208,7 +216,8 @@ def check_solution(question, qp, where):
             final = answer_text(slot.kind, solution.answers[i - 1], part)
         except ValueError as e:
             raise BuildError(f"{where}: part {i}: {e}") from None
-        if final != part.key:
+        same = (Fraction(final) == Fraction(part.key)) if slot.kind == "N" else final == part.key
+        if not same:
             raise BuildError(f"{where}: part {i}: the solution arrives at {final!r}, "
                              f"the key is {part.key!r}")
         if slot.kind == "Q":

@@ -179,3 +179,14 @@ def words(x):
             text = "and " + text
         parts.append(text)
     return " ".join(parts)
+
+
+# ---------------------------------------------------------------- fractions (topic 3)
+
+def frac_mixed(whole, top, bottom):
+    """A mixed number as it stands in working, its fraction not yet
+    simplified or regrouped (3 9/12, 2 15/12): on one line, read
+    "3 and 9 over 12"."""
+    return (f'<span class="mixed"><span aria-hidden="true">{whole}</span>'
+            f'<span class="frac">{_stack(top, bottom)}</span>'
+            f'{spoken(f"{whole} and {top} over {bottom}")}</span>')
