@@ -254,7 +254,7 @@ Answer: 30 minutes
 Divide by 60 to find the metres in 1 minute.
 72,000 ÷ 60 = 1200 m/min
 72 km/h is 72,000 m in 60 minutes, which is 1200 m/min in 1 minute.
-Answer: option 3 1200 m/min
+Answer: (3) 1200 m/min
 Why not the other options:
 (1) 120 m/min: takes 1 km as 100 m instead of 1000 m
 (2) 1.2 m/min: divides by 60 but forgets to change km into m
@@ -298,7 +298,7 @@ Pack D: $12.30 ÷ 6 = $2.05
 Compare the costs of 1 kg.
 $1.75 is the lowest
 1 kg costs $1.75 in Pack A, less than in any other pack.
-Answer: option 1 Pack A
+Answer: (1) Pack A
 Why not the other options:
 (2) Pack B: divides the amount by the price, which gives the kg for $1, and then picks the smallest result
 (3) Pack C: picks the lowest price without dividing it by the amount in the pack
@@ -500,7 +500,7 @@ Answer (a): 16 ℓ
 (b)
 Each litre costs $1.90.
 16 × $1.90 = $30.40
-Answer (b): $30.4
+Answer (b): $30.40
 """,
     ("rate.there-and-back", "N", 3, 1): """\
 Find the distance from Fernhill to Brimley: distance = speed × time.

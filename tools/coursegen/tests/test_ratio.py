@@ -272,7 +272,7 @@ Simplify 12 : 32. Divide each term by 4, the greatest number that divides 12 and
 Simplify the options too: dividing both terms of 6 : 16 by 2 also gives 3 : 8.
 6 : 16 = 3 : 8
 6 : 16 and 12 : 32 both simplify to 3 : 8, so they are equal.
-Answer: option 1 6 : 16
+Answer: (1) 6 : 16
 Why not the other options:
 (2) 9 : 29: takes 3 from both terms; taking away the same number does not keep a ratio equal
 (3) 16 : 6: swaps the two terms: it simplifies to 8 : 3, not 3 : 8
@@ -388,7 +388,7 @@ Jug A: 8/15; Jug B: 1/10; Jug C: 7/10; Jug D: 3/5
 Write the fractions with the same denominator, 30, and compare them.
 Jug A: 16/30; Jug B: 3/30; Jug C: 21/30; Jug D: 18/30
 Orange syrup is 21/30 of Jug C, more than in any other jug, so Jug C has the strongest taste of orange.
-Answer: option 3 Jug C
+Answer: (3) Jug C
 Why not the other options:
 (1) Jug A: picks the jug with the most parts of orange syrup, 8, without comparing them with the parts of water
 (2) Jug B: works out the fraction of each jug that is water, not orange syrup, and picks the largest
