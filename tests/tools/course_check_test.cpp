@@ -106,6 +106,7 @@ private:
         return 0;
     }
 
+protected:
     fs::path folder_;
 };
 
@@ -117,6 +118,60 @@ TEST_F(CourseCopy, ShippedCoursePasses) {
     EXPECT_EQ(report.answerSlots, 1521);
     EXPECT_EQ(report.pages, 1410);
     EXPECT_GT(report.pictures, 0);
+    EXPECT_EQ(report.solutions, 1410);
+    EXPECT_EQ(report.finalsRight, 1521);
+}
+
+TEST_F(CourseCopy, SolutionsMissingWrongOrOutOfOrder) {
+    fs::remove(Resource(40011));
+    // A one-part solution whose answer is changed, and one whose answer is
+    // no longer marked as final.
+    WebArchive wrong = Page(40013);
+    ASSERT_FALSE(wrong.parts.empty());
+    std::size_t at = wrong.parts[0].body.find("<span class=\"final\" data-slot=\"1\">");
+    ASSERT_NE(at, std::string::npos);
+    wrong.parts[0].body.insert(wrong.parts[0].body.find('>', at) + 1, "9");
+    Replace(40013, Rebuild(wrong));
+    WebArchive unmarked = Page(40015);
+    ASSERT_FALSE(unmarked.parts.empty());
+    ReplaceOnce(unmarked.parts[0].body, "class=\"final\"", "class=\"answer\"");
+    Replace(40015, Rebuild(unmarked));
+    // A two-part solution whose finals name their slots the wrong way round.
+    int twoParts = PageWithParts() + 20000;
+    WebArchive swapped = Page(twoParts);
+    ASSERT_FALSE(swapped.parts.empty());
+    ReplaceOnce(swapped.parts[0].body, "data-slot=\"1\"", "data-slot=\"x\"");
+    ReplaceOnce(swapped.parts[0].body, "data-slot=\"2\"", "data-slot=\"1\"");
+    ReplaceOnce(swapped.parts[0].body, "data-slot=\"x\"", "data-slot=\"2\"");
+    Replace(twoParts, Rebuild(swapped));
+    CheckReport report = Check();
+    EXPECT_TRUE(Mentions(report, "the solution 40011 (paper 101 question 1) (resource 40011) is missing"))
+        << Problems(report);
+    EXPECT_TRUE(Mentions(report, "the solution 40013 (paper 101 question 2): the final answer \"9"));
+    EXPECT_TRUE(Mentions(report, "the solution 40015 (paper 101 question 3) marks 0 final answers for 1 slots"));
+    EXPECT_TRUE(Mentions(report, "the solution " + std::to_string(twoParts)));
+    EXPECT_TRUE(Mentions(report, "final answer 1 is marked for slot 2"));
+    EXPECT_EQ(report.solutions, 1409);
+}
+
+TEST_F(CourseCopy, SolutionMustBeHeadedAsOne) {
+    WebArchive page = Page(40011);
+    ASSERT_FALSE(page.parts.empty());
+    ReplaceOnce(page.parts[0].body, "worked solution</h1>", "</h1>");
+    Replace(40011, Rebuild(page));
+    EXPECT_TRUE(Mentions(Check(), "the solution 40011 (paper 101 question 1) is not headed as a solution"));
+}
+
+TEST_F(CourseCopy, PaperShowsEachSolutionUnderItsQuestion) {
+    ep::FolderResources resources(folder_ / "course");
+    std::string paper = ep::coursetool::DescribePaper(resources, folder_ / "work", "115");
+    std::size_t q1 = paper.find("Question 1 ");
+    std::size_t solution = paper.find("Worked solution:", q1);
+    std::size_t q2 = paper.find("Question 2 ");
+    ASSERT_NE(solution, std::string::npos);
+    EXPECT_LT(solution, q2);
+    EXPECT_EQ(paper.find("(no worked solution)"), std::string::npos);
+    EXPECT_NE(paper.find("Answer:", solution), std::string::npos);
 }
 
 // The answer sheet's form help never argues with the course: a pupil typing
@@ -172,11 +227,15 @@ TEST_F(CourseCopy, KeysThatAreNotWellFormed) {
 
 TEST_F(CourseCopy, MarksOutOfRangeAndWrongTotal) {
     std::string marks = Bytes(30025);
-    ReplaceOnce(marks, "#20011#>1", "#20011#>4");
+    std::size_t at = marks.find("#20011#>") + 8;
+    int was = marks[at] - '0';
+    marks[at] = '4';
     Replace(30025, marks);
     CheckReport report = Check();
     EXPECT_TRUE(Mentions(report, "paper 101 slot 1: marks \"4\" are not 1, 2 or 3"));
-    EXPECT_TRUE(Mentions(report, "paper 101 carries 65 marks, not 66"));
+    // The out-of-range mark is not counted, so the total falls short.
+    EXPECT_TRUE(Mentions(report, "paper 101 carries " + std::to_string(66 - was) + " marks, not 66"))
+        << Problems(report);
 }
 
 TEST_F(CourseCopy, KindThatIsNotShipped) {
@@ -294,6 +353,11 @@ TEST(PageText, ReadsLikeThePage) {
                   "<p>What is <span class=\"frac\"><span class=\"num\">3</span><span class=\"den\">4</span></span>"
                   " of <b>$20</b>?</p>\n<p>A&#160;&amp;&#160;B</p></body></html>"),
               "What is 3/4 of $20? A & B");
+    // The words a screen reader says for a fraction do not repeat it.
+    EXPECT_EQ(ep::coursetool::PageText(
+                  "<p>7 \xC3\xB7 <span class=\"frac\"><span class=\"num\" aria-hidden=\"true\">1</span>"
+                  "<span class=\"den\" aria-hidden=\"true\">5</span><span class=\"sr\">1 over 5</span></span> =</p>"),
+              "7 \xC3\xB7 1/5 =");
 }
 
 TEST(KeyProblem, ByKind) {

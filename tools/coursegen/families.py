@@ -42,13 +42,20 @@ def families_of(topic):
 
 def choice(rng, correct, distractors, prompt="", **kw):
     """A kind Q part: the correct option and three distractors shuffled.
-    Options are compared as text, so distractors equal to the answer are
-    a family's fault and raise."""
-    options = [correct] + list(distractors)[:3]
-    if len(options) != 4 or len(set(options)) != 4:
-        raise ValueError(f"choice needs four different options: {options}")
+    A distractor is its HTML, or a pair (HTML, slip): the slip is the
+    mistake that leads a pupil to it ("adds the tops and the bottoms"), and
+    the worked solution shows it beside that option. Options are compared
+    as text, so distractors equal to the answer are a family's fault and
+    raise."""
+    wrong = [d if isinstance(d, tuple) else (d, None) for d in list(distractors)[:3]]
+    options = [(correct, None)] + wrong
+    texts = [o for o, _ in options]
+    if len(options) != 4 or len(set(texts)) != 4:
+        raise ValueError(f"choice needs four different options: {texts}")
     rng.shuffle(options)
-    return Part(key=str(options.index(correct) + 1), prompt=prompt, options=options, **kw)
+    texts = [o for o, _ in options]
+    return Part(key=str(texts.index(correct) + 1), prompt=prompt, options=texts,
+                slips=[s for _, s in options], **kw)
 
 
 def near_misses(rng, value, candidates, count=3):

@@ -34,6 +34,7 @@ class Part:
     unit_before: str = ""
     form: str = ""
     options: list = None
+    slips: list = None      # kind Q: per option, the slip that leads to it (None for the key)
 
 
 @dataclass
@@ -45,10 +46,52 @@ class Figure:
 
 
 @dataclass
+class Step:
+    """One line of a worked solution: what is done, in words a pupil reads
+    alone (HTML), and the calculation with this question's numbers (HTML,
+    may be empty). part: the 1-based part it works towards; a step that two
+    parts need stands under the first. figure: a picture shown after the
+    step (the figure again with what the working adds)."""
+    say: str
+    work: str = ""
+    part: int = 1
+    figure: Figure = None
+
+
+@dataclass
+class Solution:
+    """A question's worked solution, made by its family from the values that
+    made the question.
+
+    steps: the working, in order; each part's marks follow its number of
+    steps (see marks_for_steps). answers: per part, the value the working
+    arrives at: a number (int or Fraction) for kinds N, F and X, a tuple of
+    terms for R, the text for T, and for Q the correct option's HTML (the
+    option, not its number, so a shuffled key cannot hide a wrong choice).
+    why: kind Q only, a sentence on why the right option is right, shown
+    with the lines on each wrong option's slip (Part.slips)."""
+    steps: list
+    answers: list
+    why: str = ""
+
+
+@dataclass
 class Question:
     text: str                       # HTML paragraphs common to all parts
     parts: list
     figures: list = field(default_factory=list)
+    solution: Solution = None
+
+
+MAX_STEPS = 6
+
+
+def marks_for_steps(steps):
+    """One mark for a single step or a recall, two for two or three steps,
+    three for a longer multi-step problem."""
+    if steps < 1:
+        raise ValueError("a part needs at least one step")
+    return 1 if steps == 1 else 2 if steps <= 3 else 3
 
 
 # Canonical key texts. Each raises when the value has no exact key of that

@@ -2,6 +2,7 @@
 them, stacked fractions, money, lists of names."""
 
 import html
+import re
 from fractions import Fraction
 
 from .model import num
@@ -36,24 +37,62 @@ def money(x):
     return "$" + n(int(x)) + "." + f"{int(cents) % 100:02d}"
 
 
+NBSP = "\u00a0"
+TIMES = "\u00d7"
+DIV = "\u00f7"
+MINUS = "\u2212"
+
+
+def spoken(text):
+    """Text a screen reader says in place of what is drawn beside it; on the
+    page it takes no room (the .sr class of page.css)."""
+    return f'<span class="sr">{text}</span>'
+
+
+def _stack(a, b):
+    return (f'<span class="num" aria-hidden="true">{a}</span>'
+            f'<span class="den" aria-hidden="true">{b}</span>')
+
+
+def _said(x):
+    """A fraction's top or bottom as a screen reader should say it: the
+    visible text without markup."""
+    return re.sub(r"<[^>]+>", "", str(x))
+
+
 def frac(a, b=None):
-    """A stacked fraction a/b (or of a Fraction)."""
+    """A stacked fraction a/b (or of a Fraction). A screen reader reads it
+    whole, "3 over 4", never as the two numbers 3 4."""
     if b is None:
         a = Fraction(a)
         a, b = a.numerator, a.denominator
-    return (f'<span class="frac"><span class="num">{a}</span>'
-            f'<span class="den">{b}</span></span>')
+    return (f'<span class="frac">{_stack(a, b)}'
+            f'{spoken(f"{_said(a)} over {_said(b)}")}</span>')
 
 
 def mixed(x):
-    """A value as a whole number and a stacked proper fraction: 2 3/4."""
+    """A value as a whole number and a stacked proper fraction: 2 3/4,
+    kept on one line and read "2 and 3 over 4"."""
     x = Fraction(x)
     w, r = divmod(x.numerator, x.denominator)
     if r == 0:
         return str(w)
     if w == 0:
         return frac(r, x.denominator)
-    return f'{w}{frac(r, x.denominator)}'
+    return (f'<span class="mixed"><span aria-hidden="true">{w}</span>'
+            f'<span class="frac">{_stack(r, x.denominator)}</span>'
+            f'{spoken(f"{w} and {r} over {x.denominator}")}</span>')
+
+
+def unit(value, name):
+    """A quantity and its unit, never split over two lines: 45 cm², 2 h."""
+    return f"{value}{NBSP}{name}"
+
+
+def nb(*words):
+    """Words that must stay on one line: a title and a name ("Mr Rahman"),
+    a time and its part of the day."""
+    return NBSP.join(str(w) for w in words)
 
 
 def fnum(x):
@@ -140,3 +179,14 @@ def words(x):
             text = "and " + text
         parts.append(text)
     return " ".join(parts)
+
+
+# ---------------------------------------------------------------- fractions (topic 3)
+
+def frac_mixed(whole, top, bottom):
+    """A mixed number as it stands in working, its fraction not yet
+    simplified or regrouped (3 9/12, 2 15/12): on one line, read
+    "3 and 9 over 12"."""
+    return (f'<span class="mixed"><span aria-hidden="true">{whole}</span>'
+            f'<span class="frac">{_stack(top, bottom)}</span>'
+            f'{spoken(f"{whole} and {top} over {bottom}")}</span>')

@@ -67,6 +67,32 @@ def page_html(course, paper, question, topic_name, paper_index):
     return page
 
 
+SOLUTION_OFFSET = 20000   # a question's worked solution is resource id + 20000
+
+_FINAL = re.compile(r'<span class="final" data-slot="(\d+)">')
+
+
+def final_slots(fragment):
+    """The slot numbers of a solution's final answers, in page order."""
+    return [int(m) for m in _FINAL.findall(fragment)]
+
+
+def solution_html(course, paper, question, topic_name, paper_index):
+    fields = {
+        "title": f"Question {question.number}: worked solution",
+        "heading": f"Question {question.number}: worked solution",
+        "paper": f"{topic_name} \u00b7 Paper {paper_index}",
+        "css": course.page_css,
+        "body": question.solution,
+    }
+    page = course.page_template.replace('<main class="question">', '<main class="question worked">')
+    for name, value in fields.items():
+        page = page.replace("{{" + name + "}}", value)
+    if "{{" in page:
+        raise ValueError("page template has a field the packer does not fill")
+    return page
+
+
 def _part(ctype, location, data):
     """One part, quoted-printable: every byte kept, lines of at most 76."""
     maintype, _, rest = ctype.partition("/")
@@ -80,7 +106,7 @@ def _part(ctype, location, data):
     return part
 
 
-def archive(qid, html, pictures):
+def archive(qid, html, pictures, subject="Question page"):
     """The .mht bytes of one page. pictures: file name -> bytes, every name
     the page refers to."""
     base = base_of(qid)
@@ -90,7 +116,7 @@ def archive(qid, html, pictures):
         raise ValueError(f"page refers to missing pictures: {missing}")
     message = MIMEMultipart("related", boundary=boundary, type="text/html")
     message["From"] = "<Exam Practice course>"
-    message["Subject"] = f"Question page {qid}"
+    message["Subject"] = f"{subject} {qid}"
     message["Snapshot-Content-Location"] = f"{base}index.html"
     message.attach(_part("text/html; charset=utf-8", f"{base}index.html", html.encode("utf-8")))
     for name, data in pictures.items():

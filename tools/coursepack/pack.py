@@ -55,6 +55,13 @@ def problems(course):
                 out.append(f"{here}: page has {n} parts for {len(q.slots)} slots")
             if q.qid and f"{{{{" in q.html:
                 out.append(f"{here}: page holds a template field")
+            if q.solution:
+                finals = mhtml.final_slots(q.solution)
+                if finals != list(range(1, len(q.slots) + 1)):
+                    out.append(f"{here}: the solution marks final answers {finals} "
+                               f"for {len(q.slots)} slots")
+                if "{{" in q.solution:
+                    out.append(f"{here}: solution holds a template field")
     return out
 
 
@@ -69,6 +76,11 @@ def resources(course):
         for q in paper.questions:
             html = mhtml.page_html(course, paper, q, topic, i % 5 + 1)
             yield q.qid, mhtml.archive(q.qid, html, q.figures)
+        for q in paper.questions:
+            if q.solution:
+                html = mhtml.solution_html(course, paper, q, topic, i % 5 + 1)
+                sid = q.qid + mhtml.SOLUTION_OFFSET
+                yield sid, mhtml.archive(sid, html, q.solution_figures, "Worked solution")
 
 
 def qrc(ids):

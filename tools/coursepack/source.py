@@ -33,6 +33,8 @@ class QuestionSource:
     slots: list
     html: str = ""
     figures: dict = field(default_factory=dict)   # file name -> bytes
+    solution: str = ""                             # the worked solution's fragment
+    solution_figures: dict = field(default_factory=dict)
 
 
 @dataclass
@@ -146,6 +148,14 @@ def read_course(root):
                 if "/" in name or not picture.exists():
                     raise SourceError(f"{page}: picture {name} is not beside the page")
                 q.figures[name] = picture.read_bytes()
+            solution = folder / f"{q.qid}.solution.html"
+            if solution.exists():
+                q.solution = solution.read_text(encoding="utf-8")
+                for name in figure_names(q.solution):
+                    picture = folder / name
+                    if "/" in name or not picture.exists():
+                        raise SourceError(f"{solution}: picture {name} is not beside the page")
+                    q.solution_figures[name] = picture.read_bytes()
         course.papers.append(paper)
     return course
 
@@ -175,6 +185,12 @@ def write_paper(folder, paper, heading):
         for name, data in q.figures.items():
             keep.add(name)
             _write_if_changed(folder / name, data)
+        if q.solution:
+            keep.add(f"{q.qid}.solution.html")
+            _write_if_changed(folder / f"{q.qid}.solution.html", q.solution.encode())
+            for name, data in q.solution_figures.items():
+                keep.add(name)
+                _write_if_changed(folder / name, data)
     for old in folder.iterdir():
         if old.name not in keep:
             old.unlink()

@@ -39,6 +39,8 @@ const std::map<std::string, int> kKindCounts = {
     {"N", 1137}, {"Q", 241}, {"T", 49}, {"F", 36}, {"R", 35}, {"X", 23}};
 const std::map<int, int> kPaperTotals = {{101, 66}, {110, 63}, {137, 48}};
 constexpr std::string_view kPartLetters = "abcdefghijklmnopqrst";
+// A question's worked solution is the resource of its id + 20000.
+constexpr int kSolutionOffset = 20000;
 
 int QuestionsOf(int paper) { return paper >= 146 ? 12 : 30; }
 
@@ -61,7 +63,9 @@ private:
     void CheckDefinition();
     void CheckCatalogue();
     void CheckTemplates();
+    std::optional<std::string> ReadPage(int id, const std::string& where, int& pictures);
     void CheckPage(int paper, int number, int id, int firstSlot, int slots);
+    void CheckSolution(int paper, int number, int id, int firstSlot, int slots);
 
     const ResourceSource& resources_;
     std::filesystem::path work_;
@@ -345,18 +349,15 @@ int Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-void Checker::CheckPage(int paper, int number, int id, int firstSlot, int slots) {
-    std::string where = "page " + std::to_string(id) + " (paper " + std::to_string(paper) + " question " +
-                        std::to_string(number) + ")";
+std::optional<std::string> Checker::ReadPage(int id, const std::string& where, int& pictures) {
     std::optional<std::string> bytes = Bytes(id, where);
-    if (!bytes) return;
+    if (!bytes) return std::nullopt;
     std::string error;
     std::optional<WebArchive> archive = ParseWebArchive(*bytes, error);
     if (!archive) {
         Problem(where + " is not a well-formed web archive: " + error);
-        return;
+        return std::nullopt;
     }
-    ++report_.pages;
     const ArchivePart& root = archive->parts.front();
     if (root.ContentType() != "text/html") Problem(where + ": the root part is " + root.ContentType());
     std::string charset = HeaderParameter(root.Header("content-type"), "charset");
@@ -375,8 +376,17 @@ void Checker::CheckPage(int paper, int number, int id, int firstSlot, int slots)
             Problem(where + ": \"" + ref + "\" is not a part of the archive");
         }
     }
-    report_.pictures += static_cast<int>(archive->parts.size()) - 1;
-    const std::string& html = root.body;
+    pictures += static_cast<int>(archive->parts.size()) - 1;
+    return root.body;
+}
+
+void Checker::CheckPage(int paper, int number, int id, int firstSlot, int slots) {
+    std::string where = "page " + std::to_string(id) + " (paper " + std::to_string(paper) + " question " +
+                        std::to_string(number) + ")";
+    std::optional<std::string> page = ReadPage(id, where, report_.pictures);
+    if (!page) return;
+    ++report_.pages;
+    const std::string& html = *page;
     if (PageText(html).size() < 10) Problem(where + " shows no question text");
     // One part per slot; letters (a), (b), ... only when there are two or more.
     int parts = Count(html, "<div class=\"part");
@@ -422,6 +432,55 @@ void Checker::CheckPage(int paper, int number, int id, int firstSlot, int slots)
     }
 }
 
+// The final answers of a worked solution, in page order: (slot, text).
+std::vector<std::pair<int, std::string>> FinalAnswers(const std::string& html) {
+    static const std::string open = "<span class=\"final\" data-slot=\"";
+    std::vector<std::pair<int, std::string>> finals;
+    for (std::size_t at = html.find(open); at != std::string::npos; at = html.find(open, at + 1)) {
+        std::size_t quote = html.find('"', at + open.size());
+        std::size_t close = html.find("</span>", at);
+        if (quote == std::string::npos || close == std::string::npos) break;
+        std::optional<long long> slot = ParseInteger(html.substr(at + open.size(), quote - at - open.size()));
+        std::size_t text = html.find('>', quote) + 1;
+        finals.emplace_back(slot ? static_cast<int>(*slot) : 0, PageText(html.substr(text, close - text)));
+    }
+    return finals;
+}
+
+void Checker::CheckSolution(int paper, int number, int id, int firstSlot, int slots) {
+    int sid = id + kSolutionOffset;
+    std::string where = "the solution " + std::to_string(sid) + " (paper " + std::to_string(paper) + " question " +
+                        std::to_string(number) + ")";
+    std::optional<std::string> page = ReadPage(sid, where, report_.solutionPictures);
+    if (!page) return;
+    ++report_.solutions;
+    if (page->find("worked solution</h1>") == std::string::npos) Problem(where + " is not headed as a solution");
+    if (PageText(*page).size() < 10) Problem(where + " shows no working");
+    std::vector<std::pair<int, std::string>> finals = FinalAnswers(*page);
+    if (static_cast<int>(finals.size()) != slots) {
+        Problem(where + " marks " + std::to_string(finals.size()) + " final answers for " + std::to_string(slots) +
+                " slots");
+        return;
+    }
+    const PaperCatalogue& catalogue = papers_.at(paper);
+    for (int k = 0; k < slots; ++k) {
+        auto [slot, text] = finals[static_cast<std::size_t>(k)];
+        if (slot != k + 1) {
+            Problem(where + ": final answer " + std::to_string(k + 1) + " is marked for slot " + std::to_string(slot));
+            continue;
+        }
+        std::size_t s = static_cast<std::size_t>(firstSlot + k);
+        const std::string& kind = catalogue.kinds[s];
+        const std::string& key = catalogue.answerKey[s];
+        if (kind == "G" || kind == "M" || CheckAnswer(text, key, kind) != kTickMark) {
+            Problem(where + ": the final answer \"" + text + "\" of slot " + std::to_string(slot) +
+                    " is not marked right against the key \"" + key + "\"");
+        } else {
+            ++report_.finalsRight;
+        }
+    }
+}
+
 CheckReport Checker::Run() {
     CheckDefinition();
     CheckCatalogue();
@@ -430,7 +489,10 @@ CheckReport Checker::Run() {
         int slot = 1;
         for (std::size_t q = 1; q <= catalogue.questions.size(); ++q) {
             std::optional<long long> id = ParseInteger(catalogue.questions[q]);
-            if (id) CheckPage(paper, static_cast<int>(q), static_cast<int>(*id), slot, catalogue.parts[q]);
+            if (id) {
+                CheckPage(paper, static_cast<int>(q), static_cast<int>(*id), slot, catalogue.parts[q]);
+                CheckSolution(paper, static_cast<int>(q), static_cast<int>(*id), slot, catalogue.parts[q]);
+            }
             slot += catalogue.parts[q];
         }
     }
@@ -442,7 +504,9 @@ CheckReport Checker::Run() {
 std::string CheckReport::Summary() const {
     return "course valid: " + std::to_string(papers) + " papers, " + std::to_string(questions) + " questions, " +
            std::to_string(answerSlots) + " answer slots, " + std::to_string(pages) + " pages with " +
-           std::to_string(pictures) + " pictures";
+           std::to_string(pictures) + " pictures, " + std::to_string(solutions) + " worked solutions with " +
+           std::to_string(solutionPictures) + " pictures, " + std::to_string(finalsRight) +
+           " final answers right against their keys";
 }
 
 std::string KeyProblem(std::string_view kind, std::string_view key) {
@@ -488,6 +552,31 @@ CheckReport ValidateCourse(const ResourceSource& resources, const std::filesyste
     return Checker(resources, workFolder).Run();
 }
 
+// A worked solution as lines an author reads: one per step, answer or note.
+std::string SolutionText(const ResourceSource& resources, int id) {
+    std::optional<std::string> page = id ? resources.Load(id + kSolutionOffset, kCustomType) : std::nullopt;
+    if (!page) return "    (no worked solution)\n";
+    std::string error;
+    std::optional<WebArchive> archive = ParseWebArchive(*page, error);
+    if (!archive) return "    (not a web archive: " + error + ")\n";
+    std::string html = archive->parts.front().body;
+    std::size_t body = html.find("</header>");
+    if (body != std::string::npos) html.erase(0, body + 9);
+    std::string out;
+    std::size_t from = 0;
+    while (from < html.size()) {
+        std::size_t end = html.size();
+        for (const char* close : {"</p>", "</li>"}) {
+            std::size_t at = html.find(close, from);
+            if (at != std::string::npos && at < end) end = at + std::string_view(close).size();
+        }
+        std::string line = PageText(html.substr(from, end - from));
+        if (!line.empty()) out += "    " + line + "\n";
+        from = end;
+    }
+    return out;
+}
+
 std::string DescribePaper(const ResourceSource& resources, const std::filesystem::path& workFolder,
                           std::string_view paperKey) {
     PaperCatalogue catalogue = LoadPaperCatalogue(resources, workFolder, kModule, paperKey);
@@ -510,6 +599,7 @@ std::string DescribePaper(const ResourceSource& resources, const std::filesystem
             out += "  " + label + catalogue.kinds[s] + "  " + catalogue.answerKey[s] + "  [" + catalogue.marks[s] +
                    (catalogue.marks[s] == "1" ? " mark]\n" : " marks]\n");
         }
+        out += "  Worked solution:\n" + SolutionText(resources, id ? static_cast<int>(*id) : 0);
     }
     out += "\nTotal: " + std::to_string(catalogue.totalMarks) + " marks\n";
     return out;

@@ -19,6 +19,9 @@ struct CheckReport {
     int answerSlots = 0;
     int pages = 0;
     int pictures = 0;
+    int solutions = 0;
+    int solutionPictures = 0;
+    int finalsRight = 0;
 
     bool Passed() const { return problems.empty(); }
     std::string Summary() const;

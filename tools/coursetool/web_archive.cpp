@@ -238,7 +238,18 @@ std::string PageText(std::string_view html) {
             pos += to.size();
         }
     };
-    replaceAll("</span><span class=\"den\">", "/");
+    // A stacked fraction reads a/b here; the words a screen reader says for
+    // it ("3 over 4") would only repeat it.
+    for (std::size_t start; (start = text.find("<span class=\"sr\">")) != std::string::npos;) {
+        std::size_t end = text.find("</span>", start);
+        if (end == std::string::npos) break;
+        text.erase(start, end + 7 - start);
+    }
+    for (std::size_t start; (start = text.find("</span><span class=\"den\"")) != std::string::npos;) {
+        std::size_t end = text.find('>', start + 7);
+        if (end == std::string::npos) break;
+        text.replace(start, end + 1 - start, "/");
+    }
     std::string out;
     bool inTag = false;
     for (char c : text) {

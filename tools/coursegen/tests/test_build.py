@@ -18,14 +18,20 @@ class BuiltTopicsFollowThePlan(unittest.TestCase):
     def setUpClass(cls):
         cls.papers = {t: build_topic(t) for t in range(1, 11)}
 
-    def test_slots_kinds_and_marks_are_the_plans(self):
+    def test_slots_and_kinds_are_the_plans_and_marks_reach_fixed_totals(self):
         for t, papers in self.papers.items():
             for paper in papers:
                 planned = plan.paper_plan(paper.key)
                 self.assertEqual([q.qid for q in paper.questions], [q.qid for q in planned])
                 for made, want in zip(paper.questions, planned):
-                    self.assertEqual([(s.kind, s.marks) for s in made.slots],
-                                     [(s.kind, s.marks) for s in want.slots])
+                    self.assertEqual([s.kind for s in made.slots], [s.kind for s in want.slots])
+                    for s, w in zip(made.slots, want.slots):
+                        self.assertIn(s.marks, (1, 2, 3))
+                        if not made.solution:
+                            self.assertEqual(s.marks, w.marks, f"question {made.qid}")
+                if paper.key in plan.MARK_TOTALS:
+                    self.assertEqual(sum(s.marks for q in paper.questions for s in q.slots),
+                                     plan.MARK_TOTALS[paper.key], f"paper {paper.key}")
 
     def test_no_two_questions_of_a_paper_alike(self):
         for papers in self.papers.values():

@@ -11,6 +11,8 @@ from coursegen.families import REGISTRY
 from coursegen.plan import QuestionPlan, Slot
 from coursegen.topics import load_all
 
+from .markup import stacked
+
 load_all()
 SEEDS = 30
 
@@ -34,6 +36,7 @@ def page_text(q, slots):
     """The page as plain text, stacked fractions written a/b and mixed
     numbers w+a/b, so the values can be read back."""
     html, _ = render(20011, q, slots)
+    html = stacked(html)
     html = re.sub(r'(\d+)<span class="frac"><span class="num">(\d+)</span><span class="den">(\d+)</span></span>',
                   r" (\1+\2/\3) ", html)
     html = re.sub(r'<span class="frac"><span class="num">([^<]+)</span><span class="den">([^<]+)</span></span>',
@@ -142,6 +145,7 @@ def page_text_of(html):
 
 
 def page_text_html(html):
+    html = stacked(html)
     html = re.sub(r'(\d+)<span class="frac"><span class="num">(\d+)</span><span class="den">(\d+)</span></span>',
                   r" (\1+\2/\3) ", html)
     html = re.sub(r'<span class="frac"><span class="num">([^<]+)</span><span class="den">([^<]+)</span></span>',
