@@ -189,7 +189,7 @@ std::unique_ptr<Contents> Contents::Start(const ResourceSource& resources, const
 bool Contents::Form_Load() {
     setFixedSize(kWidth, kHeight);
     if (ImgIco) ImgIco->setPictureFile(skin().Path(Latin("MWicon.ico")));
-    setWindowIcon(QIcon(skin().Path(Latin("MWicon.ico"))));
+    setWindowIcon(LoadSkinIcon(skin().Path(Latin("MWicon.ico"))));
     ApplyLayout();
 
     StartupData startup;
