@@ -232,12 +232,15 @@ void PageWatch::Arm() {
     before_ = view && view->isVisible() ? Grab(view) : QImage();
     loaded_ = false;
     painted_ = false;
-    doneAt_ = -1;
+    doneAt_ = returnedAt_ = loadedAt_ = paintedAt_ = -1;
     armedAt_ = MonotonicNs();
 }
 
+void PageWatch::Returned() { returnedAt_ = MonotonicNs(); }
+
 void PageWatch::Loaded() {
     loaded_ = true;
+    loadedAt_ = MonotonicNs();
     Check();
 }
 
@@ -247,6 +250,7 @@ bool PageWatch::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = static_cast<QWidget*>(watched);
         if (view && (widget == view || view->isAncestorOf(widget))) {
             painted_ = true;
+            if (loaded_ && paintedAt_ < 0) paintedAt_ = MonotonicNs();
             if (!checkQueued_) {
                 checkQueued_ = true;
                 QTimer::singleShot(0, this, [this] {

@@ -84,6 +84,13 @@ public:
     void Loaded();
     // Milliseconds from Arm to the page on the screen, or -1 after `timeoutMs`.
     double Wait(int timeoutMs = 60000);
+    // Where that time went, in milliseconds from Arm: the action's own code
+    // (Returned is called when it returns), the page loaded, the first paint of
+    // the view after loading.
+    void Returned();
+    double ReturnedMs() const { return Since(returnedAt_); }
+    double LoadedMs() const { return Since(loadedAt_); }
+    double PaintedMs() const { return Since(paintedAt_); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,9 +99,14 @@ private:
     void Check();
     QImage Grab(QWidget* view) const;
 
+    double Since(long long at) const { return at < 0 ? -1 : (at - armedAt_) / 1e6; }
+
     std::function<QWidget*()> view_;
     QImage before_;
     long long armedAt_ = 0;
+    long long returnedAt_ = -1;
+    long long loadedAt_ = -1;
+    long long paintedAt_ = -1;
     long long doneAt_ = -1;
     bool loaded_ = false;
     bool painted_ = false;  // the view has painted since Arm

@@ -23,7 +23,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QWebEngineView>
+#include <QUrl>
 #include <cstdio>
 #include <map>
 
@@ -33,6 +33,7 @@
 #include "open_paper.h"
 #include "qt_resources.h"
 #include "test1.h"
+#include "web_engine.h"
 
 namespace {
 
@@ -45,26 +46,35 @@ struct Options {
 
 QWidget* PageOf(ep::Contents& home) {
     ep::PaperWindow* paper = home.paperWindow();
-    return paper ? paper->question->brwWebBrowser() : nullptr;
+    return paper ? paper->question->brwWebBrowser<QWidget>() : nullptr;
 }
 
 // Runs `step` and waits until the paper window's page is on the screen;
 // milliseconds, or -1.
+// With a `name`, where the time went is sampled too: "<name> returned"
+// (the window's own code), "<name> loaded", "<name> painted" (first paint of
+// the page after loading).
 template <typename Step>
-double Timed(ep::Contents& home, Step step) {
+double Timed(ep::Contents& home, Step step, const std::string& name = {}) {
     bench::PageWatch watch([&home] { return PageOf(home); });
     watch.Arm();
     step();
+    watch.Returned();
     ep::PaperWindow* paper = home.paperWindow();
     if (!paper) return -1;
     const auto connection = QObject::connect(paper, &ep::PaperWindow::questionLoaded, &watch, [&watch] { watch.Loaded(); });
     const double ms = watch.Wait();
     QObject::disconnect(connection);
+    if (!name.empty()) {
+        bench::Sample(name + " returned", watch.ReturnedMs());
+        bench::Sample(name + " loaded", watch.LoadedMs());
+        bench::Sample(name + " painted", watch.PaintedMs());
+    }
     return ms;
 }
 
-double LoadPaper(ep::Contents& home, int index) {
-    return Timed(home, [&] { home.Body_Home->Pa[static_cast<std::size_t>(index)]->click(); });
+double LoadPaper(ep::Contents& home, int index, const std::string& name = {}) {
+    return Timed(home, [&] { home.Body_Home->Pa[static_cast<std::size_t>(index)]->click(); }, name);
 }
 
 void ClosePaper(ep::Contents& home) {
@@ -72,16 +82,29 @@ void ClosePaper(ep::Contents& home) {
     bench::Settle(300);
 }
 
-// A top-level web view of the page area's size and place, loading `page`.
-double BareView(const QString& page, const QRect& place, QWebEngineView** kept = nullptr) {
-    auto* view = new QWebEngineView;
-    bench::PageWatch watch([view] { return view; });
-    QObject::connect(view, &QWebEngineView::loadFinished, &watch, [&watch] { watch.Loaded(); });
+// A top-level web view (a plain QWebEngineView, from the program's own web
+// engine) of the page area's size and place, loading `page`.
+double BareView(const QString& page, const QRect& place, QWidget** kept = nullptr) {
+    ep::WebEngine* engine = ep::LoadWebEngine();
+    if (!engine) return -1;
+    QWidget* view = nullptr;
+    bench::PageWatch watch([&view] { return view; });
+    auto watching = std::make_shared<bench::PageWatch*>(&watch);  // the view may outlive the watch
+    view = engine->CreateView(
+        nullptr,
+        [watching](bool) {
+            if (*watching) (*watching)->Loaded();
+        },
+        {});
     watch.Arm();
     view->setGeometry(place);
     view->show();
-    view->load(QUrl::fromLocalFile(page));
+    engine->Load(view, QUrl::fromLocalFile(page));
+    watch.Returned();
     const double ms = watch.Wait();
+    *watching = nullptr;
+    bench::Sample("bare loaded", watch.LoadedMs());
+    bench::Sample("bare painted", watch.PaintedMs());
     if (kept) {
         *kept = view;
     } else {
@@ -120,7 +143,7 @@ int Run(int argc, char** argv, const Options& options) {
     if (bench::WaitForFirstPaint(home.get()) < 0) return 1;
     bench::Settle(options.waitMs);  // the pupil reads the home page
 
-    bench::Sample("first", LoadPaper(*home, 0));
+    bench::Sample("first", LoadPaper(*home, 0, "first"));
     ep::PaperWindow* paper = home->paperWindow();
     if (!paper) return 1;
     const QWidget* area = PageOf(*home);
@@ -131,7 +154,7 @@ int Run(int argc, char** argv, const Options& options) {
 
     for (int r = 0; r < 3; ++r) {
         bench::Sample("bare", BareView(page, place));
-        bench::Sample("warm", LoadPaper(*home, 0));
+        bench::Sample("warm", LoadPaper(*home, 0, "warm"));
         ClosePaper(*home);
     }
 
@@ -139,7 +162,7 @@ int Run(int argc, char** argv, const Options& options) {
     paper = home->paperWindow();
     for (int m = 0; m < 12; ++m) {
         const bool forward = (m / 4) % 2 == 0;  // 1 -> 5 and back, and on again
-        bench::Sample("next", Timed(*home, [&] { forward ? paper->NextQuestion() : paper->PreviousQuestion(); }));
+        bench::Sample("next", Timed(*home, [&] { forward ? paper->NextQuestion() : paper->PreviousQuestion(); }, "next"));
     }
     ClosePaper(*home);
 
@@ -149,7 +172,7 @@ int Run(int argc, char** argv, const Options& options) {
     for (int m = 0; m < 9; ++m) {
         // Questions 1 to 3 in turn: to the solution, Next with it on show,
         // back to the question.
-        bench::Sample("solution", Timed(*home, [&] { paper->ToolBar07_Click(); }));
+        bench::Sample("solution", Timed(*home, [&] { paper->ToolBar07_Click(); }, "solution"));
         bench::Sample("next with solutions", Timed(*home, [&] { paper->NextQuestion(); }));
         Timed(*home, [&] { paper->ToolBar07_Click(); });
         if (m % 3 == 2) Timed(*home, [&] { paper->GoToQuestion(1); });
@@ -164,8 +187,9 @@ int Run(int argc, char** argv, const Options& options) {
         ClosePaper(*home);
     };
     auto idleBare = [&] {
-        QWebEngineView* view = nullptr;
+        QWidget* view = nullptr;
         BareView(page, place, &view);
+        if (!view) return;
         bench::Sample("bare idle", bench::IdlePercent(view, options.idleSeconds));
         bench::Sample("bare memory", bench::FamilyRssKb() / 1024.0);
         delete view;
