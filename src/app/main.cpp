@@ -2,10 +2,13 @@
 
 #include "contents.h"
 #include "data_folder.h"
+#include "display_guard.h"
 #include "qt_resources.h"
 
 int main(int argc, char* argv[]) {
+    ep::DisplayGuard noDisplay;
     QApplication app(argc, argv);
+    noDisplay.Release();
     const QString dataFolder = QString::fromStdString(
         ep::ChooseDataFolder(QCoreApplication::applicationDirPath().toStdString(), ep::CurrentDataFolderEnvironment())
             .string());
