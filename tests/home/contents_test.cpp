@@ -346,6 +346,16 @@ private slots:
         }
         QVERIFY(reached);
 
+        // A name too long for the page loses its middle on screen, not in its tool tip.
+        const QString deep = dir_->filePath(QStringLiteral("a-folder-name-long-enough/").repeated(8) + QStringLiteral("end"));
+        about->SetResultsFolder(deep);
+        QVERIFY(about->lblResultsFolder->text().startsWith(QStringLiteral("Your results are kept in /")));
+        QVERIFY(about->lblResultsFolder->text().endsWith(QStringLiteral("/end")));
+        QVERIFY(about->lblResultsFolder->text().contains(QChar(0x2026)));
+        QVERIFY(about->lblResultsFolder->fontMetrics().horizontalAdvance(about->lblResultsFolder->text()) <=
+                about->lblResultsFolder->width());
+        QCOMPARE(about->lblResultsFolder->toolTip(), deep);
+
         // A folder gone since the start is named in a message, not opened.
         about->SetResultsFolder(dir_->filePath(QStringLiteral("gone")));
         Answerer answers;
