@@ -3,7 +3,7 @@
 // The web engine behind the question view. Its libraries are large and slow
 // to load and start (OpenGL set-up, a browser's threads and processes), so
 // they stay out of the program's start: they live in a library of their own
-// beside the program file, loaded the first time a page is shown or the home
+// in the folder web/ beside the program file, loaded the first time a page is shown or the home
 // window warms the engine up while it waits for the pupil. A program linked
 // against that library has it from its start instead.
 
