@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QStandardPaths>
 
+#include "accessibility.h"
+
 namespace ep {
 namespace {
 
@@ -91,7 +93,8 @@ AboutPage::AboutPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) 
     lbl_MWURL->setToolTip(QStringLiteral("Go to Marlowin home page"));
     lbl_MWURL->setCursor(Qt::PointingHandCursor);
     lbl_MWURL->setFocusPolicy(Qt::StrongFocus);
-    lbl_MWURL->setAccessibleName(lbl_MWURL->toolTip());
+    // A link to assistive technology too, which can press it.
+    SetAccessibleRole(lbl_MWURL, QAccessible::Link);
     lbl_MWURL->adjustSize();
     lbl_MWURL->move(390 - lbl_MWURL->width() / 2, 340);
     lbl_MWURL->installEventFilter(this);
