@@ -145,6 +145,11 @@ public:
                                                             : widget()->accessibleName();
             case QAccessible::Accelerator:
                 return QKeySequence::mnemonic(Button()->text()).toString(QKeySequence::NativeText);
+            case QAccessible::Description: {
+                // A tool tip that only repeats the name is not said twice.
+                const QString description = QAccessibleWidget::text(t);
+                return description == text(QAccessible::Name) ? QString() : description;
+            }
             default:
                 return QAccessibleWidget::text(t);
         }
