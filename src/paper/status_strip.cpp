@@ -96,6 +96,8 @@ StatusStrip::StatusStrip(QWidget* parent, const SkinFolder& skin, Attempt attemp
     RemQns->setFont(StripFont());
     RemQns->setGeometry(60, 2, 56, 21);
     TxtRemlbl->setBuddy(RemQns);
+    // The list's label, to a screen reader, in words.
+    TxtRemlbl->setAccessibleName(RemQns->accessibleName());
 
     int x = TxtRem->width() + kPanelGap;
     auto panel = [&](QSize size, int picture) {

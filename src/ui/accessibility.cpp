@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QVariant>
 #include <QWidget>
+#include <algorithm>
 
 #include "skin_picture.h"
 #include "skinned_window.h"
@@ -66,7 +67,10 @@ void Announce(QWidget* widget, const QAccessible::State& changed) {
 // A window or panel: its children without the decorations.
 class PanelAccessible : public QAccessibleWidget {
 public:
-    PanelAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+    // `byPosition`: children in reading order, top to bottom and left to
+    // right, rather than in the order they are stacked.
+    PanelAccessible(QWidget* widget, QAccessible::Role role, bool byPosition = false)
+        : QAccessibleWidget(widget, role), byPosition_(byPosition) {}
 
     QAccessible::Role role() const override { return RoleOf(widget(), QAccessibleWidget::role()); }
     int childCount() const override { return static_cast<int>(Children().size()); }
@@ -88,14 +92,23 @@ private:
             auto* w = static_cast<QWidget*>(child);
             if (Exposed(w)) shown << w;
         }
+        if (byPosition_) {
+            std::stable_sort(shown.begin(), shown.end(), [](const QWidget* a, const QWidget* b) {
+                return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+            });
+        }
         return shown;
     }
+
+    bool byPosition_;
 };
 
-// A skinned window: a frame, or for the pop-up a dialog or an alert.
+// A skinned window: a frame, or for the pop-up a dialog or an alert. Its
+// tabs and pages are raised and lowered as they are chosen: the tree keeps
+// them in reading order.
 class WindowAccessible : public PanelAccessible {
 public:
-    explicit WindowAccessible(SkinnedWindow* window) : PanelAccessible(window, QAccessible::Window) {}
+    explicit WindowAccessible(SkinnedWindow* window) : PanelAccessible(window, QAccessible::Window, true) {}
 
     QAccessible::State state() const override {
         QAccessible::State state = PanelAccessible::state();

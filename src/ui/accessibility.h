@@ -17,7 +17,8 @@ void InstallAccessibility();
 
 // The role a control shows instead of the one its class gives it: a tab is a
 // page tab, a topic a radio button, the trend chart a chart, a label a link.
-// Set it before the control is first shown.
+// Set it as soon as the control exists, before its text: Qt asks for a
+// control's interface, and keeps it, when its text first changes.
 void SetAccessibleRole(QWidget* widget, QAccessible::Role role);
 
 // States a picture shows only to the eye; each change is announced.
