@@ -243,6 +243,9 @@ bool Contents::Form_Load() {
     fields.txtToolBarPos = Latin("1");
     fields.txtReportPos = Latin("1");
     Timer1_Timer();
+    // The keyboard starts where the pupil does: at the chosen topic, not on
+    // the title bar's Minimise.
+    Body_Home->Topic[0]->setFocus(Qt::OtherFocusReason);
     return true;
 }
 

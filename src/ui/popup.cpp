@@ -159,6 +159,7 @@ void frmPopUp::ShowModal() {
     raise();
     activateWindow();
     default_->setFocus(Qt::OtherFocusReason);
+    default_->ShowFocusRing();
     if (!isVisible()) return;
     QEventLoop loop;
     connect(this, &frmPopUp::closed, &loop, &QEventLoop::quit);

@@ -80,11 +80,16 @@ void SkinButton::paintEvent(QPaintEvent*) {
 }
 
 void SkinButton::focusInEvent(QFocusEvent* event) {
-    // The ring marks keyboard focus; focus that comes with a click or with the
-    // window's activation needs no mark.
+    // The ring marks keyboard focus; focus that comes with a click needs no
+    // mark, and the window's activation leaves the mark as it was.
     const Qt::FocusReason reason = event->reason();
-    showFocus_ = reason != Qt::MouseFocusReason && reason != Qt::ActiveWindowFocusReason;
+    if (reason != Qt::ActiveWindowFocusReason) showFocus_ = reason != Qt::MouseFocusReason;
     QAbstractButton::focusInEvent(event);
+}
+
+void SkinButton::ShowFocusRing() {
+    showFocus_ = true;
+    update();
 }
 
 void SkinButton::keyPressEvent(QKeyEvent* event) {

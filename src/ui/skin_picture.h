@@ -74,6 +74,10 @@ public:
     QString pictureFile() const { return picture_.path(); }
     bool hasPicture() const { return !picture_.pixmap().isNull(); }
     QSize sizeHint() const override { return size_; }
+    // Marks the focus, when it comes, as the keyboard's: the button Enter
+    // presses in a pop-up shows its ring from the start.
+    void ShowFocusRing();
+    bool FocusRingShown() const { return showFocus_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -207,6 +207,7 @@ private slots:
             ShowAndThen(pop, [&] {
                 QVERIFY(QTest::qWaitForWindowActive(&pop));
                 QTRY_VERIFY(pop.But2->hasFocus());  // "No": Enter alone never says yes
+                QVERIFY(pop.But2->FocusRingShown());  // and it shows
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             });
             QTRY_COMPARE(home_.PopUpResponse, QStringLiteral("False"));
