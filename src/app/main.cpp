@@ -1,6 +1,8 @@
 #include <QApplication>
 
 #include "contents.h"
+#include "data_folder.h"
+#include "display_guard.h"
 #include "qt_resources.h"
 
 int main(int argc, char* argv[]) {
@@ -9,9 +11,12 @@ int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY")) {
         qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     }
+    ep::DisplayGuard noDisplay;
     QApplication app(argc, argv);
-    // Everything the program writes lives beside the program file.
-    const QString dataFolder = QCoreApplication::applicationDirPath();
+    noDisplay.Release();
+    const QString dataFolder = QString::fromStdString(
+        ep::ChooseDataFolder(QCoreApplication::applicationDirPath().toStdString(), ep::CurrentDataFolderEnvironment())
+            .string());
     ep::QtResources resources;
     std::unique_ptr<ep::Contents> home = ep::Contents::Start(resources, dataFolder);
     if (!home) return 1;

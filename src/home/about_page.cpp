@@ -1,5 +1,6 @@
 #include "about_page.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,11 +9,17 @@
 #include <QProcess>
 #include <QKeyEvent>
 #include <QStandardPaths>
+#include <QUrl>
+
+#include "button_states.h"
 
 #include "accessibility.h"
 
 namespace ep {
 namespace {
+
+constexpr QSize kButton{80, 25};  // the skin's button picture
+constexpr int kFolderTop = 384;
 
 QLabel* Text(QWidget* parent, const QString& text, const QFont& font, int top, int height = 22) {
     auto* label = new QLabel(text, parent);
@@ -75,7 +82,7 @@ AboutPage::AboutPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) 
     Logo->setPictureFile(skin.Path(QStringLiteral("Logo.gif")));
     Logo->move(280, 40);
     ProgramName = Text(this, QString(), title, 120, 56);
-    Text(this, QStringLiteral("For Windows"), body, 182);
+    Text(this, QStringLiteral("For Linux"), body, 182);
     Text(this, QStringLiteral("Version 2.0"), body, 204);
     Text(this, QStringLiteral("Copyright \u00A9 2026 Marlowin. All rights reserved."), small, 250);
     Text(this,
@@ -101,6 +108,41 @@ AboutPage::AboutPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) 
     lbl_MWURL->adjustSize();
     lbl_MWURL->move(390 - lbl_MWURL->width() / 2, 340);
     lbl_MWURL->installEventFilter(this);
+
+    // Under the program's own texts: where this pupil's results live, and a
+    // way to reach them (to back them up or take them to another computer).
+    lblResultsFolder = Text(this, QString(), body, kFolderTop);
+    lblResultsFolder->setWordWrap(false);
+    lblResultsFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ButOpenFolder = new SkinButton(this, kButton);
+    ButOpenFolder->move(390 - kButton.width() / 2, kFolderTop + 30);
+    ButOpenFolder->setText(QStringLiteral("Open folder"));
+    ButOpenFolder->setToolTip(QStringLiteral("Open the folder of your results"));
+    ButOpenFolder->setPictureFile(skin.Path(QStringLiteral("button_off.bmp")));
+    ButOpenFolderlbl = new CaptionLabel(ButOpenFolder, ButOpenFolder);
+    ButOpenFolderlbl->setText(ButOpenFolder->text());
+    ButOpenFolderlbl->setToolTip(ButOpenFolder->toolTip());
+    QFont caption = body;
+    caption.setPointSizeF(9);
+    ButOpenFolderlbl->setFont(caption);
+    ButOpenFolderlbl->setAlignment(Qt::AlignCenter);
+    ButOpenFolderlbl->setGeometry(QRect(QPoint(0, 0), kButton).adjusted(4, 3, -4, -3));
+    connect(ButOpenFolder, &QAbstractButton::clicked, this, &AboutPage::openFolderClicked);
+    setTabOrder(lbl_MWURL, ButOpenFolder);
+}
+
+void AboutPage::SetResultsFolder(const QString& folder) {
+    resultsFolder_ = QDir::toNativeSeparators(QDir::cleanPath(folder));
+    const QString line = QStringLiteral("Your results are kept in ") + resultsFolder_;
+    // A long folder name loses its middle on screen; the tool tip has it whole.
+    lblResultsFolder->setText(lblResultsFolder->fontMetrics().elidedText(line, Qt::ElideMiddle,
+                                                                          lblResultsFolder->width()));
+    lblResultsFolder->setToolTip(resultsFolder_);
+    lblResultsFolder->setAccessibleName(line);
+}
+
+void AboutPage::UpdateHoverImages(const QPoint& cursor, const SkinFolder& skin) {
+    ShowTwoState(*ButOpenFolder, QStringLiteral("button_off.bmp"), QStringLiteral("button_on.bmp"), cursor, skin);
 }
 
 bool AboutPage::eventFilter(QObject* watched, QEvent* event) {
@@ -135,6 +177,12 @@ void OpenMakerWebPage(QWidget* owner, const QString& temporaryFolder) {
         Warn(owner, QStringLiteral("Web Page not Opened"), QStringLiteral("URL Failed"));
     }
     QFile::remove(probe);
+}
+
+void OpenResultsFolder(QWidget* owner, const QString& folder) {
+    if (QFileInfo(folder).isDir() && QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) return;
+    Warn(owner, QStringLiteral("The folder of your results could not be opened. It is ") + folder + QLatin1Char('.'),
+         QStringLiteral("Folder Not Opened"));
 }
 
 }  // namespace ep

@@ -168,6 +168,9 @@ void Contents::BuildControls() {
     connect(Body_Trash, &TrashPage::eraseConfirmed, this, &Contents::EraseResults);
     connect(Body_Trash, &TrashPage::undoRequested, this, &Contents::UndoErase);
     connect(Body_About, &AboutPage::lbl_MWURL_Click, this, [this] { OpenMakerWebPage(this, QDir::tempPath()); });
+    Body_About->SetResultsFolder(dataFolder_);
+    connect(Body_About, &AboutPage::openFolderClicked, this,
+            [this] { OpenResultsFolder(this, Body_About->resultsFolder()); });
     const QRect page(skin::kSideWidth, kStripTop + kStripHeight, kWidth - 2 * skin::kSideWidth,
                      kHeight - kStripTop - kStripHeight - skin::kBottomHeight);
     for (QWidget* body : std::initializer_list<QWidget*>{Body_Home, Body_Report, Body_Trash, Body_About}) {
@@ -669,6 +672,7 @@ void Contents::Timer1_Timer() {
     for (int tab = 1; tab <= 4; ++tab) UpdateTabImage(tab);
     for (int position = 1; position <= 4; ++position) UpdateToolbarButton(position);
     Body_Trash->UpdateHoverImages(cursorPoint, skin());
+    Body_About->UpdateHoverImages(cursorPoint, skin());
     Body_Home->UpdateHoverImages(cursorPoint, skin());
     Body_Report->UpdateHoverImages(cursorPoint, txtPressTrack, skin());
 }

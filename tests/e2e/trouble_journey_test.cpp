@@ -415,7 +415,14 @@ private slots:
             QVERIFY(real.waitForFinished());
         }
         QCOMPARE(installed.NotTemplates(), QString());
-        QCOMPARE(installed.Strays(), QStringList{"exampractice"});
+        // The kill may land between the first commit's last rename and the
+        // removal of its journal: what it leaves is what the next start's
+        // recovery finishes (the store's crash test covers that).
+        QStringList strays = installed.Strays();
+        strays.removeIf([](const QString& name) {
+            return name == QLatin1String("results.journal") || name.endsWith(QLatin1String(".tmp"));
+        });
+        QCOMPARE(strays, QStringList{"exampractice"});
 
         // Killed while the pupil answers a paper, saving at every move.
         dir_ = std::make_unique<QTemporaryDir>();

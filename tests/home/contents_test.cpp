@@ -1,6 +1,8 @@
 #include "contents.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QDesktopServices>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QMessageBox>
@@ -12,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -34,6 +37,15 @@ std::string Bytes(const std::filesystem::path& path) {
 }
 
 using ep::test::Answerer;
+
+// Stands in for the file manager.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
 
 }  // namespace
 
@@ -300,6 +312,69 @@ private slots:
         qputenv("PATH", path);
         QCOMPARE(answers.seen, QStringList{QStringLiteral("Could not find associated Browser")});
         QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("temphtm.HTM"))));
+    }
+
+    void theAboutPageShowsAndOpensTheResultsFolder() {
+        Start();
+        home_->Tab[3]->click();
+        ep::AboutPage* about = home_->Body_About;
+        QVERIFY(about->isVisible());
+        const QString folder = QDir::cleanPath(dir_->path());
+        QCOMPARE(about->lblResultsFolder->toolTip(), folder);
+        if (QFontMetrics(about->lblResultsFolder->font()).horizontalAdvance(folder) < 450) {
+            QCOMPARE(about->lblResultsFolder->text(), QStringLiteral("Your results are kept in ") + folder);
+        }
+        QVERIFY(about->lblResultsFolder->isVisible());
+        const QList<QLabel*> platform = about->findChildren<QLabel*>();
+        QVERIFY(std::any_of(platform.begin(), platform.end(),
+                            [](QLabel* l) { return l->text() == QStringLiteral("For Linux"); }));
+        QVERIFY(std::none_of(platform.begin(), platform.end(),
+                             [](QLabel* l) { return l->text().contains(QStringLiteral("Windows")); }));
+        // Below the program's own texts, and inside the page.
+        QVERIFY(about->lblResultsFolder->y() > about->lbl_MWURL->geometry().bottom());
+        QVERIFY(about->rect().contains(about->ButOpenFolder->geometry()));
+
+        // The button opens the folder with the desktop's file manager, by mouse
+        // on its caption or by keyboard, and is named for assistive technology.
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+        ep::SkinButton* button = about->ButOpenFolder;
+        QCOMPARE(button->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Open folder"));
+        QCOMPARE(accessible->role(), QAccessible::Button);
+        QTest::mouseClick(about->ButOpenFolderlbl, Qt::LeftButton);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(catcher.opened, (QList<QUrl>{QUrl::fromLocalFile(folder), QUrl::fromLocalFile(folder)}));
+        home_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(home_.get()));
+        home_->ToolBar[0]->setFocus();
+        bool reached = false;
+        for (int i = 0; i < 12 && !reached; ++i) {
+            QTest::keyClick(home_->focusWidget(), Qt::Key_Tab);
+            reached = home_->focusWidget() == button;
+        }
+        QVERIFY(reached);
+
+        // A name too long for the page loses its middle on screen, not in its tool tip.
+        const QString deep = dir_->filePath(QStringLiteral("a-folder-name-long-enough/").repeated(8) + QStringLiteral("end"));
+        about->SetResultsFolder(deep);
+        QVERIFY(about->lblResultsFolder->text().startsWith(QStringLiteral("Your results are kept in /")));
+        QVERIFY(about->lblResultsFolder->text().endsWith(QStringLiteral("/end")));
+        QVERIFY(about->lblResultsFolder->text().contains(QChar(0x2026)));
+        QVERIFY(about->lblResultsFolder->fontMetrics().horizontalAdvance(about->lblResultsFolder->text()) <=
+                about->lblResultsFolder->width());
+        QCOMPARE(about->lblResultsFolder->toolTip(), deep);
+
+        // A folder gone since the start is named in a message, not opened.
+        about->SetResultsFolder(dir_->filePath(QStringLiteral("gone")));
+        Answerer answers;
+        button->click();
+        QCOMPARE(answers.seen.size(), 1);
+        QVERIFY(answers.seen.first().contains(dir_->filePath(QStringLiteral("gone"))));
     }
 
     void aFolderThatCannotBeWrittenStopsTheStart() {

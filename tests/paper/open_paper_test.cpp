@@ -295,7 +295,7 @@ TEST_F(SecondAttemptTest, SolutionsOpenOnlyWhereNoMarksAreLeftToWin) {
 
     // Once the second attempt is marked, everything opens in both attempts.
     second.StoreAnswers(3, {"4"});
-    second.Mark(std::chrono::seconds(1), "");
+    second.Mark(std::chrono::seconds(1), "06/12/2026");
     for (int q = 1; q <= 3; ++q) {
         EXPECT_EQ(second.SolutionAccessOf(q), SolutionAccess::kOpen);
         EXPECT_EQ(Open(101).SolutionAccessOf(q), SolutionAccess::kOpen);
@@ -314,14 +314,14 @@ TEST_F(OpenPaperTest, ASolutionOpensWhenThePaperCannotBeRetaken) {
     paper.StoreAnswers(1, {"84"});
     paper.StoreAnswers(2, {"12", "Derrick"});
     paper.StoreAnswers(3, {"4"});
-    EXPECT_EQ(paper.Mark(std::chrono::seconds(1), "").percentText, "99.8");
+    EXPECT_EQ(paper.Mark(std::chrono::seconds(1), "06/12/2026").percentText, "99.8");
     EXPECT_EQ(paper.results()[4], kCross);
     EXPECT_EQ(paper.SolutionAccessOf(3), SolutionAccess::kOpen);
-    // A marks file whose score does not read offers no retake either.
+    // A score that does not read is a damaged marks file: named, no paper opened.
     std::string file = ReadBytes(File(ResultsFile::kMarks));
     file.replace(file.find("99.8"), 4, "abc");
     WriteBytes(File(ResultsFile::kMarks), file);
-    EXPECT_EQ(OpenPaper::Load(course, data_.path(), Request(101)).SolutionAccessOf(3), SolutionAccess::kOpen);
+    EXPECT_THROW(OpenPaper::Load(course, data_.path(), Request(101)), TaggedFileError);
 }
 
 TEST_F(OpenPaperTest, QuestionsWhoseAnswersDoNotReadInTheirForm) {
@@ -341,7 +341,7 @@ TEST_F(OpenPaperTest, ACrossedSlotOfTheRightValueSaysWhatIsWrongWithItsForm) {
     paper.StoreAnswers(1, {"17/3"});                       // 5 2/3 as an improper fraction
     paper.StoreAnswers(2, {"218/400", "7:23", "2900"});  // not simplest; right; another value
     for (int s = 1; s <= 4; ++s) EXPECT_EQ(paper.FormOnlyNote(s), "") << "before marking, slot " << s;
-    paper.Mark(std::chrono::seconds(1), "");
+    paper.Mark(std::chrono::seconds(1), "06/12/2026");
     EXPECT_EQ(paper.FormOnlyNote(1), "give a mixed number, not an improper fraction");
     EXPECT_EQ(paper.FormOnlyNote(2), "not in its simplest form");
     EXPECT_EQ(paper.FormOnlyNote(3), "");  // ticked

@@ -193,8 +193,8 @@ def render_solution(qid, question, slots):
             before, after = "(", ")" + (f" {shown}" if shown else "")
         else:
             before = f'<span class="unit">{part.unit_before}</span>' if part.unit_before else ""
-            # A unit stays on the answer's line; a per cent sign sits close.
-            space = "" if part.unit.startswith("%") else NBSP
+            # A unit stays on the answer's line; a per cent or degree sign sits close.
+            space = "" if part.unit.startswith(("%", "\u00b0")) else NBSP
             after = f'{space}<span class="unit">{part.unit}</span>' if part.unit else ""
         head = f"Answer {label}:" if label else "Answer:"
         # Shown as the pupil types it; heard as it is said.

@@ -471,20 +471,20 @@ Take the sum from 360°.
 The two angles marked x are equal, so halve 208°.
 ∠x = 208° ÷ 2 = 104°
 [figure: The figure again: the angles at the point are 104°, 70°, 82° and 104°.]
-Answer: 104 °
+Answer: 104°
 """),
     ('vertically-opposite', 'NN', 2, 0, """\
 (a)
 ∠y and the 44° angle DOF are vertically opposite, so they are equal.
 ∠y = 44°
 [figure: The figure again: three straight lines AB, CD and EF crossing at O. Angle AOC is marked 51°, angle DOF is marked 44° and angle EOB is marked z. Found in the working: angle COE is 44°.]
-Answer (a): 44 °
+Answer (a): 44°
 (b)
 ∠z, ∠y and the 51° angle make up the straight line AB. Angles on a straight line add up to 180°. Add the angles you know (∠y = 44° from (a)).
 51° + 44° = 95°
 Take the sum from 180°.
 ∠z = 180° − 95° = 85°
-Answer (b): 85 °
+Answer (b): 85°
 """),
     ('triangle', 'Q', 2, 1, """\
 The angles of a triangle add up to 180°. Add the angles you know.
@@ -511,7 +511,7 @@ The angles of a triangle add up to 180°. Add the angles you know.
 59° + 59° = 118°
 Take the sum from 180°.
 ∠x = 180° − 118° = 62°
-Answer: 62 °
+Answer: 62°
 """),
     ('equilateral', 'N', 2, 0, """\
 ABC is equilateral, so each of its angles is 60°.
@@ -521,7 +521,7 @@ The angles of triangle ABD add up to 180°. Add the angles you know.
 60° + 37° = 97°
 Take the sum from 180°.
 ∠x = 180° − 97° = 83°
-Answer: 83 °
+Answer: 83°
 """),
     ('quadrilaterals', 'Q', 2, 0, """\
 All the sides of a rhombus are equal, so BA = BC and the angles BAC and BCA are equal. Together they make what is left of 180° in triangle ABC.
@@ -543,17 +543,17 @@ AB and DC are parallel, so the angles at B and C between them add up to 180°.
 [figure: The figure again: rhombus ABCD with an equilateral triangle BCE inside it, and the lines AE and DE. Angle BCD is marked 88°. Found in the working: angle ABC is 92°. AB, BC, CD, DA, BE and CE are marked equal.]
 BCE is equilateral, so ∠EBC = 60°. ∠ABE is what is left of ∠ABC.
 ∠ABE = 92° − 60° = 32°
-Answer (a): 32 °
+Answer (a): 32°
 (b)
 BA = BE, because BA = BC (sides of the rhombus) and BC = BE (sides of the equilateral triangle), so the angles BAE and BEA are equal. Together they make what is left of 180° in triangle ABE after ∠ABE.
 ∠BAE + ∠BEA = 180° − 32° = 148°
 The two angles are equal, so halve.
 ∠BAE = 148° ÷ 2 = 74°
-Answer (b): 74 °
+Answer (b): 74°
 (c)
 BCE is equilateral, so ∠BCE = 60°. ∠DCE is what is left of ∠BCD.
 ∠DCE = 88° − 60° = 28°
-Answer (c): 28 °
+Answer (c): 28°
 """),
     ('parallelogram-line', 'Q', 3, 1, """\
 Opposite angles of a parallelogram are equal.
@@ -577,7 +577,7 @@ The angles of triangle ABD add up to 180°. Add the angles you know.
 Take the sum from 180°.
 ∠ADB = 180° − 106° = 74°
 [figure: The figure again: triangle ABC split by the line AD. Angle DAB is marked 44° and angle DBA is marked 62°. Found in the working: angle ADB is 74°. AD and DC are marked equal.]
-Answer (a): 74 °
+Answer (a): 74°
 (b)
 ∠ADB and ∠ADC make up the straight line BC. Angles on a straight line add up to 180°.
 ∠ADC = 180° − 74° = 106°
@@ -585,7 +585,7 @@ AD = DC, so the angles DAC and DCA are equal. Together they make what is left of
 ∠DAC + ∠DCA = 180° − 106° = 74°
 The two angles are equal, so halve.
 ∠ACD = 74° ÷ 2 = 37°
-Answer (b): 37 °
+Answer (b): 37°
 """),
     ('isosceles-pair', 'N', 3, 1, """\
 AB = AC, so the angles ABC and ACB are equal. Together they make what is left of 180° in triangle ABC after the 72° angle at A.
@@ -599,7 +599,7 @@ CA = CD, so the angles CAD and CDA are equal. Together they make what is left of
 ∠CAD + ∠CDA = 180° − 126° = 54°
 The two angles are equal, so halve.
 ∠x = 54° ÷ 2 = 27°
-Answer: 27 °
+Answer: 27°
 """),
     ('angle-kind', 'Q', 1, 0, """\
 Compare the marked angle with a right angle (90°) and a straight line (180°), drawn dashed from QP. Going round from QP the way the arc goes, you reach QR after the right angle but before the straight line.
@@ -701,11 +701,11 @@ Each step from one compass point to the next is 45°. Count the steps in 180° a
 Each step from one compass point to the next is an eighth of a turn, 45°. Going clockwise from N to NW passes NE, E, SE, S, SW, W and NW: 7 steps.
 7 × 45° = 315°
 [figure: The compass again with an arrow round the centre for each turn: 180° anticlockwise from south and 315° clockwise from north.]
-Answer (a): 315 °
+Answer (a): 315°
 (b)
 Each step from one compass point to the next is an eighth of a turn, 45°. Going anticlockwise from NW to S passes W, SW and S: 3 steps.
 3 × 45° = 135°
-Answer (b): 135 °
+Answer (b): 135°
 """),
     ('clock', 'Q', 1, 2, """\
 The smaller angle is the other way round, from 9 on to 12.
