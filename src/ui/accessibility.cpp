@@ -184,7 +184,10 @@ public:
     }
     void doAction(const QString& action) override {
         if (action == pressAction()) {
-            if (Button()->isEnabled()) Button()->click();
+            // Clicked from the event loop, not inside the bus's call: a click
+            // that opens a pop-up waits for the pupil, and the screen reader
+            // must have its answer first.
+            if (Button()->isEnabled()) QMetaObject::invokeMethod(Button(), &QAbstractButton::click, Qt::QueuedConnection);
             return;
         }
         QAccessibleWidget::doAction(action);
@@ -219,8 +222,8 @@ public:
             return;
         }
         if (!widget()->isEnabled()) return;
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QCoreApplication::sendEvent(widget(), &press);
+        // Posted, as a button's click is: what the link opens may wait for the pupil.
+        QCoreApplication::postEvent(widget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
     }
 };
 
