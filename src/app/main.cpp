@@ -6,6 +6,11 @@
 #include "qt_resources.h"
 
 int main(int argc, char* argv[]) {
+    // The web engine shows question pages to screen readers on Linux only
+    // when told before it starts; a value the user set stands.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY")) {
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+    }
     ep::DisplayGuard noDisplay;
     QApplication app(argc, argv);
     noDisplay.Release();

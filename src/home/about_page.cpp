@@ -13,6 +13,8 @@
 
 #include "button_states.h"
 
+#include "accessibility.h"
+
 namespace ep {
 namespace {
 
@@ -88,7 +90,12 @@ AboutPage::AboutPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) 
                         "distribution of this program, or of any part of it, may result in severe civil and "
                         "criminal penalties."),
          small, 272, 48);
-    lbl_MWURL = Text(this, QString::fromLatin1(kMakerHost), body, 340);
+    // A link to assistive technology too, which can press it: said before
+    // its text is set, which is when a screen reader first asks about it.
+    lbl_MWURL = new QLabel(this);
+    SetAccessibleRole(lbl_MWURL, QAccessible::Link);
+    lbl_MWURL->setText(QString::fromLatin1(kMakerHost));
+    lbl_MWURL->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont link = body;
     link.setUnderline(true);
     lbl_MWURL->setFont(link);
@@ -98,7 +105,6 @@ AboutPage::AboutPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) 
     lbl_MWURL->setToolTip(QStringLiteral("Go to Marlowin home page"));
     lbl_MWURL->setCursor(Qt::PointingHandCursor);
     lbl_MWURL->setFocusPolicy(Qt::StrongFocus);
-    lbl_MWURL->setAccessibleName(lbl_MWURL->toolTip());
     lbl_MWURL->adjustSize();
     lbl_MWURL->move(390 - lbl_MWURL->width() / 2, 340);
     lbl_MWURL->installEventFilter(this);

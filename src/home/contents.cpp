@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "about_page.h"
+#include "accessibility.h"
 #include "button_states.h"
 #include "home_page.h"
 #include "popup.h"
@@ -48,16 +49,19 @@ struct ToolMeaning {
     const char* caption;
     const char* toolTip;
     const char* pictures;  // picture family, "" for a hidden button
+    // The name a screen reader says where the caption alone would be
+    // ambiguous: the title bar has a Close, the Trash page a Trash.
+    const char* accessibleName = "";
 };
 constexpr ToolMeaning kModuleTools[] = {
     {"Home", "Load Home page", "home"},
     {"Report", "Load Report card", "report"},
     {"Print", "Print results", "print"},
-    {"Close", "Close program", "close"},
+    {"Close", "Close program", "close", "Close program"},
 };
 constexpr ToolMeaning kHelpTools[] = {
     {"About", "About Marlowin", "about"},
-    {"Trash", "Trash past results", "trash"},
+    {"Trash", "Trash past results", "trash", "Trash past results"},
     {"", "", ""},
     {"Setup", "Printer Setup", "setup"},
 };
@@ -149,6 +153,7 @@ void Contents::BuildControls() {
         Tablbl[i]->setFont(tabFont);
         Tablbl[i]->setAlignment(Qt::AlignCenter);
         Tablbl[i]->setGeometry(QRect(QPoint(0, 2), kTabSize - QSize(0, 2)));
+        SetAccessibleRole(Tab[i], QAccessible::PageTab);
         connect(Tab[i], &QAbstractButton::clicked, this, [this, i] { TabClick(i + 1); });
     }
 
@@ -246,6 +251,9 @@ bool Contents::Form_Load() {
     fields.txtToolBarPos = Latin("1");
     fields.txtReportPos = Latin("1");
     Timer1_Timer();
+    // The keyboard starts where the pupil does: at the chosen topic, not on
+    // the title bar's Minimise.
+    Body_Home->Topic[0]->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
@@ -260,6 +268,7 @@ void Contents::LayoutTabStrip() {
         } else {
             tab->move(-tab->width(), tab->y());
             tab->hide();  // out of reach of the keyboard too
+            HideFromAccessibility(tab);
         }
     }
     Tab[3]->move(x, Tab[3]->y());
@@ -271,6 +280,8 @@ void Contents::SelectTab(int tab) {
     Tab[tab - 1]->raise();
     const int top = TabStrip->y() - kTabSize.height() + 3;  // 2.5, to the nearest pixel
     for (SkinButton* t : Tab) t->move(t->x(), top);
+    // The chosen tab stands in front; to a screen reader it is selected.
+    for (int i = 0; i < 4; ++i) SetAccessibleSelected(Tab[i], i == tab - 1);
 }
 
 void Contents::TabClick(int tab) {
@@ -674,6 +685,7 @@ void Contents::UpdateToolbarButton(int position) {
     if (label->text() != caption) {
         label->setText(caption);
         button->setText(caption);
+        button->setAccessibleName(Latin(meaning.accessibleName));
         button->setToolTip(Latin(meaning.toolTip));
         label->setToolTip(Latin(meaning.toolTip));
     }

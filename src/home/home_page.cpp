@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "accessibility.h"
 #include "button_states.h"
 #include "open_paper.h"
 #include "skin_palette.h"
@@ -37,10 +38,18 @@ QLabel* Label(QWidget* parent, const QString& text, const QFont& font, QRect geo
 
 }  // namespace
 
+QString ScoreSaid(const QString& attempt, const QString& score) {
+    if (score.isEmpty()) return attempt + QStringLiteral(" attempt: not taken");
+    return attempt + QStringLiteral(" attempt: ") + score + QLatin1Char('%');
+}
+
 TopicLabel::TopicLabel(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setToolTip(QStringLiteral("Click to select topic"));
+    // One topic of the list is chosen, as one of a set of radio buttons.
+    SetAccessibleRole(this, QAccessible::RadioButton);
+    SetAccessibleSelected(this, false);
 }
 
 void TopicLabel::SetColours(const QColor& background, const QColor& foreground) {
@@ -117,14 +126,18 @@ HomePage::HomePage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) {
         makeButton(Pa[n], PaLabel[n], QStringLiteral("Load paper ") + number, top + 24, 1);
         makeButton(Pb[n], PbLabel[n], QStringLiteral("Try paper ") + number + QStringLiteral(" again"), top + 46, 2);
 
-        Label(this, QStringLiteral("1st Attempt:"), body, {kPercentLeft - 150, top + 24, 90, 20});
-        Label(this, QStringLiteral("2nd Attempt:"), body, {kPercentLeft - 150, top + 46, 90, 20});
+        // The score labels say their paper and attempt to a screen reader, so
+        // the captions and "%" signs around them are for the eye only.
+        HideFromAccessibility(Label(this, QStringLiteral("1st Attempt:"), body, {kPercentLeft - 150, top + 24, 90, 20}));
+        HideFromAccessibility(Label(this, QStringLiteral("2nd Attempt:"), body, {kPercentLeft - 150, top + 46, 90, 20}));
         MSA[n] = Label(this, QString(), bold, {kPercentLeft, top + 24, 0, 20});
         MSB[n] = Label(this, QString(), bold, {kPercentLeft, top + 46, 0, 20});
         MSA[n]->setToolTip(QStringLiteral("First attempt score"));
         MSB[n]->setToolTip(QStringLiteral("Second attempt score"));
         percentSigns[2 * n] = Label(this, QStringLiteral("%"), bold, {kPercentLeft, top + 24, 16, 20});
         percentSigns[2 * n + 1] = Label(this, QStringLiteral("%"), bold, {kPercentLeft, top + 46, 16, 20});
+        HideFromAccessibility(percentSigns[2 * n]);
+        HideFromAccessibility(percentSigns[2 * n + 1]);
     }
     Percent1a = percentSigns[0];
 
@@ -161,6 +174,9 @@ void HomePage::TopicChoosing(int firstSlot, const TextList& firstScores, const T
         const bool inRange = slot >= 1 && slot <= firstScores.size();
         MSA[n]->setText(inRange ? QString::fromStdString(firstScores[slot]) : QString());
         MSB[n]->setText(inRange ? QString::fromStdString(secondScores[slot]) : QString());
+        const QString paper = QStringLiteral("Paper %1, ").arg(n + 1);
+        MSA[n]->setAccessibleName(paper + ScoreSaid(QStringLiteral("first"), MSA[n]->text()));
+        MSB[n]->setAccessibleName(paper + ScoreSaid(QStringLiteral("second"), MSB[n]->text()));
     }
     if (firstSlot >= 1 && firstSlot <= 46 && (firstSlot - 1) % 5 == 0) {
         SubH1->setText(QString::fromStdString(topicNames[static_cast<std::size_t>((firstSlot - 1) / 5 + 1)]));
@@ -170,7 +186,10 @@ void HomePage::TopicChoosing(int firstSlot, const TextList& firstScores, const T
 
 void HomePage::Topicbuttoncolour(int topic) {
     const QColor highlightedText = palette().color(QPalette::HighlightedText);
-    for (int k = 0; k < 10; ++k) Topic[k]->SetColours(highlightedText, Qt::black);
+    for (int k = 0; k < 10; ++k) {
+        Topic[k]->SetColours(highlightedText, Qt::black);
+        SetAccessibleSelected(Topic[k], k == topic - 1);
+    }
     Topic[topic - 1]->SetColours(QColor(128, 128, 128), highlightedText);
 }
 

@@ -13,6 +13,10 @@
 
 namespace ep {
 
+// A score as a screen reader says it, naming its attempt: "first attempt:
+// 66.7%", or "first attempt: not taken" for an empty score.
+QString ScoreSaid(const QString& attempt, const QString& score);
+
 // A topic of the list: a label that takes focus and answers Enter and Space
 // like a button, painted in the colours `Topicbuttoncolour` gives it.
 class TopicLabel : public QAbstractButton {

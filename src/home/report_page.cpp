@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "accessibility.h"
 #include "button_states.h"
 #include "report_drawing.h"
 #include "skin_palette.h"
@@ -19,6 +20,8 @@ constexpr double kChartPad = 7;
 constexpr int kNameWidth = 190;
 constexpr int kScaleLeft = 220;   // where both bars of a topic start
 constexpr int kScaleWidth = 440;  // full scale: 100 %
+constexpr const char* kSummaryCaptions[] = {"First Attempt Average Score:", "Second Attempt Average Score:",
+                                            "Number of Papers Completed:", "Weakest Topic:", "Strongest Topic:"};
 
 QFont Font(double points, bool bold = false, const char* family = "Arial") {
     QFont font(QString::fromLatin1(family));
@@ -73,10 +76,15 @@ void SectionBar::paintEvent(QPaintEvent*) {
 TrendPlot::TrendPlot(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setToolTip(QStringLiteral("Your most recent first-attempt scores"));
+    SetAccessibleRole(this, QAccessible::Chart);
+    setAccessibleName(QStringLiteral("Trend of your most recent first-attempt scores"));
+    SetScores({});
 }
 
 void TrendPlot::SetScores(std::vector<double> scores) {
     scores_ = std::move(scores);
+    // What the eye reads off the chart, for a screen reader.
+    setAccessibleDescription(TrendSaid(scores_));
     update();
 }
 
@@ -95,6 +103,14 @@ void TrendPlot::paintEvent(QPaintEvent*) {
     // The chart's own coordinates start inside a margin, so that a dot at
     // 100 % is not cut by the edge.
     PaintTrendChart(painter, ChartArea(), scores_, 1);
+}
+
+QString TrendSaid(const std::vector<double>& scores) {
+    if (scores.empty()) return QStringLiteral("No first attempts yet.");
+    QStringList said;
+    for (double score : scores) said << QString::number(score) + QLatin1Char('%');
+    if (scores.size() == 1) return QStringLiteral("1 paper: ") + said.first() + QLatin1Char('.');
+    return QStringLiteral("%1 papers, oldest first: %2.").arg(scores.size()).arg(said.join(QStringLiteral(", ")));
 }
 
 ReportPage::ReportPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) {
@@ -123,12 +139,12 @@ ReportPage::ReportPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent
 }
 
 void ReportPage::BuildSummary() {
-    const char* captions[] = {"First Attempt Average Score:", "Second Attempt Average Score:",
-                              "Number of Papers Completed:", "Weakest Topic:", "Strongest Topic:"};
     std::array<QLabel**, 5> values = {&OScore1, &OScore2, &PCNum, &WT, &ST};
     for (int i = 0; i < 5; ++i) {
-        Label(RC1Summary, QString::fromLatin1(captions[i]), Font(11), {90, 40 + 44 * i, 260, 30});
+        QLabel* caption = Label(RC1Summary, QString::fromLatin1(kSummaryCaptions[i]), Font(11), {90, 40 + 44 * i, 260, 30});
         *values[i] = Label(RC1Summary, QStringLiteral("-"), Font(12, true), {360, 40 + 44 * i, 360, 30});
+        // A value alone does not say what it is: its name says both.
+        HideFromAccessibility(caption);
     }
 }
 
@@ -144,6 +160,10 @@ void ReportPage::BuildTopical() {
         TBarA[k]->setGeometry(0, 0, 0, 11);
         TBarB[k] = Filled(TBackB[k], report_colours::kSecond);
         TBarB[k]->setGeometry(0, 0, 0, 11);
+        // A bar is a picture of its value, which its description says.
+        for (QWidget* back : {TBackA[k], TBackB[k]}) SetAccessibleRole(back, QAccessible::Graphic);
+        HideFromAccessibility(TBarA[k]);
+        HideFromAccessibility(TBarB[k]);
         TMarkA[k] = Label(RC2Topical, QString(), Font(8.5, true), {kScaleLeft + kScaleWidth + 8, top - 2, 70, 15});
         TMarkB[k] = Label(RC2Topical, QString(), Font(8.5, true), {kScaleLeft + kScaleWidth + 8, top + 11, 70, 15});
     }
@@ -151,6 +171,7 @@ void ReportPage::BuildTopical() {
     auto legend = [&](const QColor& colour, const char* text, int left) {
         QWidget* swatch = Filled(RC2Topical, colour);
         swatch->setGeometry(left, legendTop + 7, 22, 11);
+        HideFromAccessibility(swatch);
         Label(RC2Topical, QString::fromLatin1(text), Font(9), {left + 28, legendTop, 180, 24});
     };
     legend(report_colours::kFirst, "First Attempt results", kScaleLeft);
@@ -163,6 +184,7 @@ void ReportPage::BuildTrend() {
         auto* tick = Label(RC3Trend, QString::number(100 - 10 * g) + QStringLiteral("%"), Font(8), {8, 0, 44, 14},
                            Qt::AlignRight | Qt::AlignVCenter);
         tick->setObjectName(QStringLiteral("scale%1").arg(g));
+        HideFromAccessibility(tick);  // the chart's description gives the scores
     }
     auto* axis = Label(RC3Trend, QStringLiteral("Recent Papers Attempted"), Font(9.5, true), {0, 0, 300, 20},
                        Qt::AlignCenter);
@@ -224,6 +246,7 @@ void ReportPage::LayoutReportSections(const QString& reportPos) {
     QWidget* panels[] = {RC1Summary, RC2Topical, RC3Trend};
     QWidget* open = panels[layout.openSection - 1];
     for (QWidget* panel : panels) panel->setVisible(panel == open && !damaged->isVisible());
+    for (int i = 0; i < 3; ++i) SetAccessibleExpanded(RCBar[i], i + 1 == layout.openSection);
     open->setGeometry(0, static_cast<int>(layout.panelTop), width(), static_cast<int>(layout.panelHeight));
     open->raise();
     for (SectionBar* bar : RCBar) bar->raise();
@@ -231,6 +254,17 @@ void ReportPage::LayoutReportSections(const QString& reportPos) {
 
 void ReportPage::DrawTopicBars(int row, const TopicBars& bars) {
     TopLab[row]->setText(QString::fromStdString(bars.name));
+    const QString name = QString::fromStdString(bars.name);
+    auto said = [](const std::string& mark, const char* attempt) {
+        return mark.empty() ? QStringLiteral("no %1 attempt").arg(QLatin1String(attempt))
+                            : QStringLiteral("%1 attempt: %2").arg(QLatin1String(attempt), QString::fromStdString(mark));
+    };
+    TMarkA[row]->setAccessibleName(name + QStringLiteral(", ") + said(bars.markA, "first"));
+    TMarkB[row]->setAccessibleName(name + QStringLiteral(", ") + said(bars.markB, "second"));
+    TBackA[row]->setAccessibleName(name + QStringLiteral(", first attempt bar"));
+    TBackB[row]->setAccessibleName(name + QStringLiteral(", second attempt bar"));
+    TBackA[row]->setAccessibleDescription(bars.markA.empty() ? QStringLiteral("No attempt") : QString::fromStdString(bars.markA));
+    TBackB[row]->setAccessibleDescription(bars.markB.empty() ? QStringLiteral("No attempt") : QString::fromStdString(bars.markB));
     // Every bar is scaled on the first topic's background.
     const int fullA = TBackA[0]->width();
     const int fullB = TBackB[0]->width();
@@ -250,6 +284,11 @@ void ReportPage::Show(const ReportData& report) {
     PCNum->setText(QString::fromStdString(report.papersCompleted));
     WT->setText(QString::fromStdString(report.weakestTopic));
     ST->setText(QString::fromStdString(report.strongestTopic));
+    std::array<QLabel*, 5> values = {OScore1, OScore2, PCNum, WT, ST};
+    for (int i = 0; i < 5; ++i) {
+        values[i]->setAccessibleName(QString::fromLatin1(kSummaryCaptions[i]) + QLatin1Char(' ') +
+                                     values[i]->text().trimmed());
+    }
     for (int k = 0; k < 10; ++k) {
         DrawTopicBars(k, report.topics[static_cast<std::size_t>(k)]);
         const bool shown = report.topics[static_cast<std::size_t>(k)].visible;

@@ -24,6 +24,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// The trend chart's scores as a sentence: "3 papers, oldest first: 40%, 66.7%, 80%."
+QString TrendSaid(const std::vector<double>& scores);
+
 // The chart of recent first-attempt scores.
 class TrendPlot : public QWidget {
     Q_OBJECT

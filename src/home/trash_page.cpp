@@ -1,5 +1,6 @@
 #include "trash_page.h"
 
+#include "accessibility.h"
 #include "button_states.h"
 
 namespace ep {
@@ -47,6 +48,10 @@ TrashPage::TrashPage(QWidget* parent, const SkinFolder& skin) : QWidget(parent) 
     for (QWidget* undo : {static_cast<QWidget*>(ButUndo), static_cast<QWidget*>(ButUndolbl)}) {
         undo->setToolTip(QStringLiteral("Bring back the results that Trash erased"));
     }
+    // What each button does, for a screen reader that lands on it.
+    ButTrash->setAccessibleDescription(Trashlbl1->text());
+    ButTrash_Yes->setAccessibleDescription(QStringLiteral("Are you sure? Yes erases all your past results."));
+    ButTrash_No->setAccessibleDescription(QStringLiteral("Are you sure? No keeps your results."));
     setTabOrder(ButTrash_Yes, ButTrash_No);
     setTabOrder(ButTrash, ButUndo);
 

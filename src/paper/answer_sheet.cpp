@@ -4,9 +4,11 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
 
+#include "accessibility.h"
 #include "skin_palette.h"
 #include "skinned_window.h"
 #include "tagged_file.h"
@@ -120,13 +122,129 @@ AnswerBox::AnswerBox(RowFrame* frame, int row) : QLineEdit(frame), row_(row) {
     setFrame(false);
     setFont(AnswerFont());
     setToolTip(QStringLiteral("Enter your answer"));
-    setAccessibleName(QStringLiteral("Enter your answer"));
     setValidator(new StorableValidator(this));
     setGeometry(AnswerSheet::StandardAnswerRect());
     // textChanged comes after an edit is accepted, so during validation this
     // still holds the text before the edit.
-    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { shownText_ = text; });
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        shownText_ = text;
+        if (face_ && !syncing_ && face_->toPlainText() != text) {
+            syncing_ = true;
+            face_->setPlainText(text);
+            syncing_ = false;
+        }
+    });
     connect(this, &QLineEdit::inputRejected, this, &AnswerBox::InputRejected);
+}
+
+void AnswerBox::SetWrapped(bool wrapped) {
+    if (!wrapped && !face_) return;
+    if (!face_) {
+        face_ = new QPlainTextEdit(parentWidget());
+        face_->setFrameShape(QFrame::NoFrame);
+        face_->setTabChangesFocus(true);
+        face_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        face_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        face_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        face_->document()->setDocumentMargin(1);
+        face_->setToolTip(toolTip());
+        face_->setFont(font());
+        face_->setPalette(palette());
+        face_->setReadOnly(isReadOnly());
+        face_->setAccessibleName(accessibleName());
+        face_->setAccessibleDescription(accessibleDescription());
+        face_->setPlainText(text());
+        face_->hide();
+        face_->installEventFilter(this);
+        connect(face_, &QPlainTextEdit::textChanged, this, &AnswerBox::FaceEdited);
+        QWidget::setTabOrder(this, face_);  // Tab goes on from it as from the box
+    }
+    face_->setGeometry(geometry());
+    if (wrapped == Wrapped()) return;
+    const bool focused = hasFocus();
+    if (wrapped) {
+        face_->show();
+        setFocusProxy(face_);
+        hide();
+    } else {
+        setFocusProxy(nullptr);
+        show();
+        face_->hide();
+    }
+    if (focused) setFocus(Qt::OtherFocusReason);
+}
+
+void AnswerBox::Describe(const QString& name, const QString& description) {
+    if (accessibleName() != name) setAccessibleName(name);
+    if (accessibleDescription() != description) setAccessibleDescription(description);
+    if (!face_) return;
+    if (face_->accessibleName() != name) face_->setAccessibleName(name);
+    if (face_->accessibleDescription() != description) face_->setAccessibleDescription(description);
+}
+
+void AnswerBox::FaceEdited() {
+    if (syncing_) return;
+    QString candidate = face_->toPlainText();
+    int position = face_->textCursor().position();
+    if (validator() && validator()->validate(candidate, position) == QValidator::Invalid) {
+        // As the box does: what cannot be stored is not kept, and is named.
+        const int back = std::max(0, position - static_cast<int>(candidate.size() - text().size()));
+        syncing_ = true;
+        face_->setPlainText(text());
+        QTextCursor cursor = face_->textCursor();
+        cursor.setPosition(std::min(back, static_cast<int>(text().size())));
+        face_->setTextCursor(cursor);
+        syncing_ = false;
+        emit refused(row_, candidate);
+        return;
+    }
+    syncing_ = true;
+    setText(candidate);
+    syncing_ = false;
+}
+
+void AnswerBox::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (!face_) return;
+    switch (event->type()) {
+        case QEvent::ReadOnlyChange:
+            face_->setReadOnly(isReadOnly());
+            break;
+        case QEvent::PaletteChange:
+            face_->setPalette(palette());
+            break;
+        case QEvent::FontChange:
+            face_->setFont(font());
+            break;
+        case QEvent::EnabledChange:
+            face_->setEnabled(isEnabled());
+            break;
+        default:
+            break;
+    }
+}
+
+bool AnswerBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != face_) return QLineEdit::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                emit enterPressed(row_);  // moves on, as in the one-line box; never a line break
+                return true;
+            }
+            break;
+        }
+        case QEvent::FocusIn:
+            emit focusChanged(row_, true);
+            break;
+        case QEvent::FocusOut:
+            emit focusChanged(row_, false);
+            break;
+        default:
+            break;
+    }
+    return QLineEdit::eventFilter(watched, event);
 }
 
 void AnswerBox::InputRejected() {
@@ -210,6 +328,9 @@ AnswerSheet::AnswerSheet(QWidget* parent, const SkinFolder& skin) : QWidget(pare
 
         QL[k] = new QLabel(QStringLiteral("(%1)").arg(QChar(u'a' + (k - 1))), frame);
         QL[k]->setFont(letterFont);
+        // The box's name says its part, its description the marks, the right
+        // answer and the note: the row's other labels are for the eye.
+        HideFromAccessibility(QL[k]);
         QL[k]->setGeometry(0, Px(kBoxTop), Px(kBoxLeft) - 3, Px(kBoxHeight));
         QL[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -225,6 +346,7 @@ AnswerSheet::AnswerSheet(QWidget* parent, const SkinFolder& skin) : QWidget(pare
             result->setAlignment(Qt::AlignCenter);
             result->setGeometry(Px(kResultLeft), Px(kBoxTop) - 1, Px(kResultWidth), Px(kBoxHeight) + 2);
             result->hide();
+            HideFromAccessibility(result);
             (*labels)[static_cast<std::size_t>(k)] = result;
         }
 
@@ -234,6 +356,7 @@ AnswerSheet::AnswerSheet(QWidget* parent, const SkinFolder& skin) : QWidget(pare
         note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         note->setFont(NoteFont());
         note->hide();
+        HideFromAccessibility(note);
         Note[k] = note;
 
         auto* model = new QLineEdit(frame);
@@ -247,6 +370,7 @@ AnswerSheet::AnswerSheet(QWidget* parent, const SkinFolder& skin) : QWidget(pare
         model->setPalette(pal);
         model->setGeometry(Px(kModelLeft), Px(kBoxTop), Px(kModelWidth), Px(kBoxHeight));
         model->hide();
+        HideFromAccessibility(model);
         M[k] = model;
 
         drawborder(k, BorderMode::Normal);
@@ -282,6 +406,7 @@ void AnswerSheet::LayoutFirstRow(bool tall) {
         M[1]->setGeometry(Px(kModelLeft), Px(kModelTop), Px(kModelWidth), Px(kBoxHeight));
         M[1]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    box->SetWrapped(tall);
     FitRow(1);
     drawborder(1, FA[1]->hasFocus() ? BorderMode::Focus : BorderMode::Normal);
 }
@@ -314,10 +439,33 @@ void AnswerSheet::SetNote(int row, const QString& text, NoteKind kind) {
         note->setPalette(pal);
     }
     note->setVisible(!text.isEmpty());
-    if (FA[k]->accessibleDescription() != text) FA[k]->setAccessibleDescription(text);
+    DescribeRow(row, names_[k]);
     FitRow(row);
     StackAnswerRows();
     LayoutPanel();
+}
+
+void AnswerSheet::DescribeRow(int row, const QString& name) {
+    names_[static_cast<std::size_t>(row)] = name;
+    FA[static_cast<std::size_t>(row)]->Describe(name, RowDescription(row));
+}
+
+QString AnswerSheet::RowDescription(int row) const {
+    const std::size_t k = static_cast<std::size_t>(row);
+    auto said = [](const QLabel* mark) -> QString {
+        if (mark->isHidden()) return {};
+        if (mark->text() == QString(QChar(0x2713))) return QStringLiteral("marked right");
+        if (mark->text() == QString(QChar(0x2717))) return QStringLiteral("marked wrong");
+        return {};
+    };
+    QStringList parts;
+    QString first = said(FR[k]);
+    if (!first.isEmpty() && secondAttempt_) first += QStringLiteral(" in your first attempt");
+    parts << first << said(SR[k]);
+    if (!M[k]->isHidden()) parts << QStringLiteral("the answer is ") + M[k]->text();
+    parts << NoteText(row);
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral("; "));
 }
 
 QString AnswerSheet::NoteText(int row) const {

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRect>
 #include <QScrollArea>
 #include <QValidator>
@@ -88,6 +89,15 @@ public:
     // The text as it stood after the last accepted change.
     const QString& shownText() const { return shownText_; }
 
+    // A long answer wraps over the box's height. The box keeps the text, the
+    // answer kept to what can be stored as ever; a multi-line face in its
+    // place shows it and takes the typing, the focus and Enter.
+    void SetWrapped(bool wrapped);
+    bool Wrapped() const { return face_ && !face_->isHidden(); }
+    QPlainTextEdit* wrappedFace() const { return face_; }
+    // What a screen reader says of the box (and of its face).
+    void Describe(const QString& name, const QString& description);
+
 signals:
     void enterPressed(int row);
     void focusChanged(int row, bool hasFocus);
@@ -98,13 +108,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void InputRejected();
+    void FaceEdited();
 
     int row_;
     bool single_ = false;
     QString shownText_;
+    QPlainTextEdit* face_ = nullptr;
+    bool syncing_ = false;
 };
 
 // The sheet panel AnsBox. Rows are 1-based: Frame[1] .. Frame[20].
@@ -139,8 +154,16 @@ public:
 
     // Shows `text` under the row's answer box ("" hides it), wrapped to the
     // row's width, below the tick, cross and model answer, and gives it to
-    // screen readers as the box's description. The rows below move down.
+    // screen readers in the box's description. The rows below move down.
     void SetNote(int row, const QString& text, NoteKind kind);
+    // The row's answer box to a screen reader: named `name`; described by
+    // what the row shows beside it (its tick or cross, the right answer) and
+    // its note. The marks of a second attempt's sheet before marking are
+    // those of the first attempt.
+    void DescribeRow(int row, const QString& name);
+    void SetSecondAttempt(bool second) { secondAttempt_ = second; }
+    // What the row shows beside its box, as words.
+    QString RowDescription(int row) const;
     QString NoteText(int row) const;
     NoteKind NoteKindOf(int row) const;
     static QColor NoteColour(NoteKind kind);
@@ -160,7 +183,9 @@ private:
     QScrollArea* scroll_;
     QWidget* rows_;
     int visibleRows_ = 0;
+    bool secondAttempt_ = false;
     std::array<NoteKind, kAnswerRows + 1> noteKinds_{};
+    std::array<QString, kAnswerRows + 1> names_{};
 };
 
 }  // namespace ep

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <algorithm>
 
+#include "accessibility.h"
 #include "skin_palette.h"
 #include "skinned_window.h"
 
@@ -50,6 +51,8 @@ PaperToolbar::PaperToolbar(QWidget* parent, const SkinFolder& skin, bool percent
         auto* button = new SkinButton(this, kButtonSize);
         button->setText(QString::fromLatin1(tool.caption));
         button->setToolTip(QString::fromLatin1(tool.toolTip));
+        // The title bar has a Close too: this one says what it closes.
+        if (k == 4) button->setAccessibleName(button->toolTip());
         pictures[static_cast<std::size_t>(k)] = ButtonPictures::Family(QString::fromLatin1(tool.family));
         button->setPictureFile(skin.Path(pictures[static_cast<std::size_t>(k)].off));
         ToolBar[static_cast<std::size_t>(k)] = button;
@@ -71,6 +74,7 @@ PaperToolbar::PaperToolbar(QWidget* parent, const SkinFolder& skin, bool percent
     PScoring->setTextFormat(Qt::PlainText);
     PScoring->setFont(scoreFont);
     PScoring->setToolTip(QStringLiteral("Your score"));
+    ShowScore(QString());
     PScoringL = nullptr;
     // The white box of the picture runs from x 43 to 110.
     if (percentSign) {
@@ -80,6 +84,7 @@ PaperToolbar::PaperToolbar(QWidget* parent, const SkinFolder& skin, bool percent
         PScoringL->setFont(scoreFont);
         PScoringL->setGeometry(91, 7, 18, 27);
         PScoringL->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        HideFromAccessibility(PScoringL);  // the score's name says "%"
     } else {
         PScoring->setGeometry(44, 7, 65, 27);
         PScoring->setAlignment(Qt::AlignCenter);
@@ -114,6 +119,12 @@ void PaperToolbar::Layout(int windowWidth) {
                                                         button->width() + gap, kCaptionHeight);
     }
     PaperSum->move(sumLeft, (kHeight - PaperSum->height()) / 2);
+}
+
+void PaperToolbar::ShowScore(const QString& percent) {
+    PScoring->setText(percent);
+    PScoring->setAccessibleName(percent.isEmpty() ? QStringLiteral("Your score: not marked yet")
+                                                  : QStringLiteral("Your score: ") + percent + QLatin1Char('%'));
 }
 
 void PaperToolbar::ShowSolutionButton(bool solutionShown, const QString& closedTip) {

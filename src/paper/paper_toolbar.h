@@ -40,6 +40,9 @@ public:
     // for the gaps as designed, every gap shrinks alike: nothing overlaps.
     void Layout(int windowWidth);
 
+    // The score: `percent` as stored ("66.7"), "" before marking.
+    void ShowScore(const QString& percent);
+
     // The Solution button's caption, tool tip and pictures: "Solution" or,
     // while the solution is on show, "Question". `closedTip` is the tool tip
     // of the button while it is disabled.

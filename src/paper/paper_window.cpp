@@ -132,6 +132,7 @@ PaperWindow::PaperWindow(PaperHost& host, OpenPaper paper)
     });
 
     AnsBox = new AnswerSheet(this, skin());
+    AnsBox->SetSecondAttempt(!first);
     for (int k = 1; k <= kAnswerRows; ++k) {
         AnswerBox* box = AnsBox->FA[static_cast<std::size_t>(k)];
         connect(box, &AnswerBox::enterPressed, this, &PaperWindow::AnswerBoxEnter);
@@ -201,7 +202,7 @@ void PaperWindow::Form_Load() {
     const bool first = paper_.request().attempt == Attempt::kFirst;
     // The state comes before the sheet: a second attempt's rows depend on it.
     Status = Text(first ? marks.FST[p] : marks.SST[p]);
-    PScoring->setText(Text(paper_.ScoreText()));
+    toolbar->ShowScore(Text(paper_.ScoreText()));
     if (LTime) LTime->setText(Text(marks.LTM[p]));
     if (ETime) ETime->setText(Text(marks.CDD[p]));
     BuildAnswerSheet();
@@ -293,8 +294,11 @@ void PaperWindow::RefreshRemainingList() {
     const QSignalBlocker quiet(RemQns);
     RemQns->clear();
     for (int q : paper_.RemainingQuestions()) RemQns->addItem(QString::number(q));
-    // Nothing chosen: picking any entry, even the first, is a move.
-    RemQns->setCurrentIndex(-1);
+    // The list shows the question on view: chosen when it is still to be
+    // answered, else greyed as the list's placeholder. Picking any entry,
+    // even the one shown, is a move.
+    RemQns->setPlaceholderText(QSCount);
+    RemQns->setCurrentIndex(RemQns->findText(QSCount));
 }
 
 void PaperWindow::AnswerBoxEnter(int row) {
@@ -303,9 +307,9 @@ void PaperWindow::AnswerBoxEnter(int row) {
         AnsBox->FA[static_cast<std::size_t>(row + 1)]->setFocus(Qt::TabFocusReason);
     } else if (Question() < paper_.QuestionCount()) {
         NextQuestion();
-    } else if (ToolBar02->isEnabled()) {
-        ToolBar02->setFocus(Qt::TabFocusReason);  // the last answer of the paper: Mark is next
     }
+    // The last answer of the paper: Enter stays in it. Marking cannot be
+    // undone, so it is never one Enter away.
 }
 
 // ---- The answer sheet
@@ -338,6 +342,17 @@ void PaperWindow::BuildAnswerSheet() {
         if (k == 1) AnsBox->LayoutFirstRow(kinds[static_cast<std::size_t>(f)] == "L");
     }
     buildingSheet_ = false;
+    // "Question 3 (b), answer": the question and part, as the page and the
+    // row's letter show them.
+    for (int k = 1; k <= kAnswerRows; ++k) {
+        QString name;
+        if (k <= parts) {
+            name = QStringLiteral("Question ") + QSCount +
+                   (parts > 1 ? QStringLiteral(" (%1)").arg(QChar(u'a' + (k - 1))) : QString()) +
+                   QStringLiteral(", answer");
+        }
+        AnsBox->DescribeRow(k, name);
+    }
     RefreshNotes();
 }
 
@@ -458,7 +473,7 @@ void PaperWindow::MarkPaper() {
         return;
     }
     Scoring = QString::number(outcome.score);
-    PScoring->setText(Text(outcome.percentText));
+    toolbar->ShowScore(Text(outcome.percentText));
     Status = QStringLiteral("1");
     if (LTime) LTime->setText(Text(paper_.TimeTakenText()));
     if (ETime) ETime->setText(Text(paper_.CompletedDateText()));

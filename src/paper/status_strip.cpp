@@ -92,10 +92,12 @@ StatusStrip::StatusStrip(QWidget* parent, const SkinFolder& skin, Attempt attemp
                            Qt::AlignLeft | Qt::AlignVCenter);
     RemQns = new QComboBox(TxtRem);
     RemQns->setToolTip(QStringLiteral("Select a remaining question"));
-    RemQns->setAccessibleName(QStringLiteral("Qns left:"));
+    RemQns->setAccessibleName(QStringLiteral("Questions left"));
     RemQns->setFont(StripFont());
     RemQns->setGeometry(60, 2, 56, 21);
     TxtRemlbl->setBuddy(RemQns);
+    // The list's label, to a screen reader, in words.
+    TxtRemlbl->setAccessibleName(RemQns->accessibleName());
 
     int x = TxtRem->width() + kPanelGap;
     auto panel = [&](QSize size, int picture) {

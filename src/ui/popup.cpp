@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+#include "accessibility.h"
 #include "button_states.h"
 #include "skin_palette.h"
 
@@ -67,6 +68,7 @@ frmPopUp::frmPopUp(PopUpReplySlot& replySlot, const QString& dataFolder)
     connect(But1, &QAbstractButton::clicked, this, [this] { Answer(true); });
     connect(But2, &QAbstractButton::clicked, this, [this] { Answer(false); });
     setTabOrder(But1, But2);
+    default_ = But1;
 
     // Load layout, in pixels (15 twips each); the frame places lblTitle.
     ApplyLayout();
@@ -109,17 +111,32 @@ void frmPopUp::CallPop(const QString& title, const QString& message, PopUpButton
         But2->show();
         But1->move(lblMessage->x(), But1->y());
         But2->move(But1->x() + But1->width() + kButtonGap, But1->y());
-        But1_lbl->setText(Latin("Yes"));
-        But2_lbl->setText(Latin("No"));
+        But1_lbl->SetMnemonicText(Latin("&Yes"));
+        But2_lbl->SetMnemonicText(Latin("&No"));
+        But1->setToolTip(Latin("Answer yes (Alt+Y)"));
+        But2->setToolTip(Latin("Answer no (Alt+N). Escape answers no too."));
     } else {
         But1->show();
         But2->hide();
         But1->move((width() - But1->width()) / 2, But1->y());
-        But1_lbl->setText(Latin("OK"));
+        But1_lbl->SetMnemonicText(Latin("&OK"));
+        But1->setToolTip(Latin("Close this message (Enter or Escape)"));
     }
-    // The captions name the buttons for keyboard and screen-reader users.
-    But1->setText(But1_lbl->text());
-    But2->setText(But2_lbl->text());
+    // The captions name the buttons for keyboard and screen-reader users and
+    // give them their keys. A question's default is "No": Enter, Escape and
+    // closing the pop-up never say yes by accident.
+    But1->setText(buttons == PopUpButtons::YesNo ? Latin("&Yes") : Latin("&OK"));
+    But2->setText(Latin("&No"));
+    for (QWidget* caption : {static_cast<QWidget*>(But1_lbl), static_cast<QWidget*>(But2_lbl)}) {
+        caption->setToolTip(caption->parentWidget()->toolTip());
+    }
+    default_ = buttons == PopUpButtons::YesNo ? But2 : But1;
+    SetAccessibleDefault(But1, default_ == But1);
+    SetAccessibleDefault(But2, default_ == But2);
+    // A question is a dialog, a notice an alert; either way a screen reader
+    // says the message with the button it lands on.
+    SetAccessibleRole(this, buttons == PopUpButtons::YesNo ? QAccessible::Dialog : QAccessible::AlertMessage);
+    setAccessibleDescription(note.isEmpty() ? message : message + QLatin1Char(' ') + note);
 
     const int characters = static_cast<int>(message.toUcs4().size());
     const bool nudge = characters <= kOneLineCharacters && note.isEmpty();
@@ -141,7 +158,8 @@ void frmPopUp::ShowModal() {
     show();
     raise();
     activateWindow();
-    But1->setFocus(Qt::OtherFocusReason);
+    default_->setFocus(Qt::OtherFocusReason);
+    default_->ShowFocusRing();
     if (!isVisible()) return;
     QEventLoop loop;
     connect(this, &frmPopUp::closed, &loop, &QEventLoop::quit);
@@ -168,7 +186,7 @@ void frmPopUp::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             // Reaches here only when no button has focus.
-            But1->click();
+            default_->click();
             return;
         default:
             SkinnedWindow::keyPressEvent(event);

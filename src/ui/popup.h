@@ -46,8 +46,12 @@ public:
     void CallPop(const QString& title, const QString& message, PopUpButtons buttons, const QWidget& owner,
                  const QString& note = {});
 
-    // Shows the pop-up application-modal and returns once it has closed.
+    // Shows the pop-up application-modal, its default button focused, and
+    // returns once it has closed.
     void ShowModal();
+    // The button Enter presses when no button has the focus: "No" in a
+    // question, "OK" in a notice.
+    SkinButton* DefaultButton() const { return default_; }
 
     void Timer1_Timer() override;
 
@@ -71,6 +75,7 @@ private:
     void Answer(bool yes);
 
     PopUpReplySlot& reply_;
+    SkinButton* default_ = nullptr;
     bool answered_ = false;
     QPointer<QWindow> ownerWindow_;
 };

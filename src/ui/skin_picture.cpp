@@ -8,9 +8,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QStyle>
 #include <algorithm>
 #include <memory>
 
+#include "accessibility.h"
 #include "skin_files.h"
 #include "skin_palette.h"
 
@@ -132,11 +134,16 @@ void SkinButton::paintEvent(QPaintEvent*) {
 }
 
 void SkinButton::focusInEvent(QFocusEvent* event) {
-    // The ring marks keyboard focus; focus that comes with a click or with the
-    // window's activation needs no mark.
+    // The ring marks keyboard focus; focus that comes with a click needs no
+    // mark, and the window's activation leaves the mark as it was.
     const Qt::FocusReason reason = event->reason();
-    showFocus_ = reason != Qt::MouseFocusReason && reason != Qt::ActiveWindowFocusReason;
+    if (reason != Qt::ActiveWindowFocusReason) showFocus_ = reason != Qt::MouseFocusReason;
     QAbstractButton::focusInEvent(event);
+}
+
+void SkinButton::ShowFocusRing() {
+    showFocus_ = true;
+    update();
 }
 
 void SkinButton::keyPressEvent(QKeyEvent* event) {
@@ -148,7 +155,30 @@ void SkinButton::keyPressEvent(QKeyEvent* event) {
     QAbstractButton::keyPressEvent(event);
 }
 
-CaptionLabel::CaptionLabel(QWidget* parent, QAbstractButton* button) : QLabel(parent), button_(button) {}
+CaptionLabel::CaptionLabel(QWidget* parent, QAbstractButton* button) : QLabel(parent), button_(button) {
+    HideFromAccessibility(this);
+}
+
+void CaptionLabel::SetMnemonicText(const QString& text) {
+    mnemonicText_ = text;
+    QString plain = text;
+    const qsizetype amp = plain.indexOf(QLatin1Char('&'));
+    if (amp >= 0) plain.remove(amp, 1);
+    mnemonicPlain_ = plain;
+    setText(plain);
+}
+
+void CaptionLabel::paintEvent(QPaintEvent* event) {
+    // A caption set since with setText() has no mnemonic to show.
+    if (mnemonicText_.isEmpty() || text() != mnemonicPlain_) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(),
+                          QStyle::visualAlignment(layoutDirection(), alignment()) | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), mnemonicText_, foregroundRole());
+}
 
 void CaptionLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;

@@ -89,6 +89,10 @@ public:
     QString pictureFile() const { return picture_.path(); }
     bool hasPicture() const { return !picture_.pixmap().isNull(); }
     QSize sizeHint() const override { return size_; }
+    // Marks the focus, when it comes, as the keyboard's: the button Enter
+    // presses in a pop-up shows its ring from the start.
+    void ShowFocusRing();
+    bool FocusRingShown() const { return showFocus_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -102,19 +106,25 @@ private:
 };
 
 // A caption shown on or beside a picture button; a click on it is a click on
-// the button.
+// the button. It repeats the button's name, so screen readers skip it.
 class CaptionLabel : public QLabel {
     Q_OBJECT
 
 public:
     CaptionLabel(QWidget* parent, QAbstractButton* button);
+    // Shows `text` with its "&" letter underlined ("&Yes"); text() is the
+    // caption without it. The button's own text carries the key.
+    void SetMnemonicText(const QString& text);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QAbstractButton* button_;
+    QString mnemonicText_;
+    QString mnemonicPlain_;
     bool pressed_ = false;
 };
 

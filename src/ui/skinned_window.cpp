@@ -1,5 +1,6 @@
 #include "skinned_window.h"
 
+#include <QAbstractButton>
 #include <QCursor>
 #include <QEvent>
 #include <QFont>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "accessibility.h"
 #include "button_states.h"
 #include "skin_palette.h"
 
@@ -46,11 +48,54 @@ QPolygon RoundedOutline(WindowKind kind, int w, int h) {
     return outline;
 }
 
-QSize PaperResize(QSize current, QSize wanted) {
+Qt::Edges ResizeEdges(QSize size, QPoint pos) {
+    Qt::Edges edges;
+    if (pos.x() < skin::kGripZone) {
+        edges |= Qt::LeftEdge;
+    } else if (pos.x() >= size.width() - skin::kGripZone) {
+        edges |= Qt::RightEdge;
+    }
+    if (pos.y() < skin::kGripZone) {
+        edges |= Qt::TopEdge;
+    } else if (pos.y() >= size.height() - skin::kGripZone) {
+        edges |= Qt::BottomEdge;
+    }
+    return edges;
+}
+
+Qt::CursorShape ResizeCursor(Qt::Edges edges) {
+    const bool across = edges & (Qt::LeftEdge | Qt::RightEdge);
+    const bool upDown = edges & (Qt::TopEdge | Qt::BottomEdge);
+    if (across && upDown) {
+        const bool falling = edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
+        return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    }
+    if (across) return Qt::SizeHorCursor;
+    if (upDown) return Qt::SizeVerCursor;
+    return Qt::ArrowCursor;
+}
+
+QRect PaperResize(const QRect& current, const QRect& start, Qt::Edges edges, QPoint delta) {
     // Each side must end up strictly longer than its minimum in twips.
-    const int w = wanted.width() * kTwipsPerPixel > skin::kPaperMinWidthTwips ? wanted.width() : current.width();
-    const int h = wanted.height() * kTwipsPerPixel > skin::kPaperMinHeightTwips ? wanted.height() : current.height();
-    return {w, h};
+    auto wideEnough = [](int pixels) { return pixels * kTwipsPerPixel > skin::kPaperMinWidthTwips; };
+    auto highEnough = [](int pixels) { return pixels * kTwipsPerPixel > skin::kPaperMinHeightTwips; };
+    int x = current.x(), w = current.width();
+    if (edges & Qt::LeftEdge) {
+        const int wanted = start.width() - delta.x();
+        if (wideEnough(wanted)) x = start.x() + start.width() - wanted, w = wanted;
+    } else if (edges & Qt::RightEdge) {
+        const int wanted = start.width() + delta.x();
+        if (wideEnough(wanted)) x = start.x(), w = wanted;
+    }
+    int y = current.y(), h = current.height();
+    if (edges & Qt::TopEdge) {
+        const int wanted = start.height() - delta.y();
+        if (highEnough(wanted)) y = start.y() + start.height() - wanted, h = wanted;
+    } else if (edges & Qt::BottomEdge) {
+        const int wanted = start.height() + delta.y();
+        if (highEnough(wanted)) y = start.y(), h = wanted;
+    }
+    return {x, y, w, h};
 }
 
 SkinnedWindow::SkinnedWindow(WindowKind kind, const QString& dataFolder, QWidget* parent)
@@ -58,6 +103,7 @@ SkinnedWindow::SkinnedWindow(WindowKind kind, const QString& dataFolder, QWidget
       kind_(kind),
       skin_(dataFolder),
       tickGate_(*this, Timer1, kTimerInterval, cursorPoint, [this] { return NextOwnChange(); }) {
+    InstallAccessibility();
     QPalette pal = palette();
     pal.setColor(QPalette::Window, palette::kPage);
     pal.setColor(QPalette::WindowText, palette::kText);
@@ -85,21 +131,27 @@ SkinnedWindow::SkinnedWindow(WindowKind kind, const QString& dataFolder, QWidget
     titleFont.setBold(true);
     Title->setFont(titleFont);
     Title->installEventFilter(this);
+    HideFromAccessibility(Title);  // the window's own name says it
     for (SkinImage* handle : {BTopLeft, BTopCentre, BTopRight}) handle->installEventFilter(this);
 
     if (kind != WindowKind::PopUp) {
         ImgIco = new SkinImage(this, {kIconSize, kIconSize});
         ImgIco->setPictureFile(skin_.Path(Latin(paper ? "Pencil.ico" : "MWicon.ico")));
         imgProgMin = new SkinButton(this, {kTitleButton, kTitleButton});
-        imgProgMin->setText(tr("Minimise"));
+        // Named for what they do to the window: a toolbar beside them may
+        // have a Close of its own.
+        imgProgMin->setText(tr("Minimise window"));
+        imgProgMin->setToolTip(imgProgMin->text());
         connect(imgProgMin, &QAbstractButton::clicked, this, &QWidget::showMinimized);
         if (paper) {
             imgProgMax = new SkinButton(this, {kTitleButton, kTitleButton});
-            imgProgMax->setText(tr("Maximise"));
+            imgProgMax->setText(tr("Maximise window"));
+            imgProgMax->setToolTip(imgProgMax->text());
             connect(imgProgMax, &QAbstractButton::clicked, this, &SkinnedWindow::ToggleMaximised);
         }
         imgProgClose = new SkinButton(this, {kTitleButton, kTitleButton});
-        imgProgClose->setText(tr("Close"));
+        imgProgClose->setText(tr("Close window"));
+        imgProgClose->setToolTip(imgProgClose->text());
         connect(imgProgClose, &QAbstractButton::clicked, this, &SkinnedWindow::imgProgClose_Click);
     }
 
@@ -115,11 +167,13 @@ SkinnedWindow::SkinnedWindow(WindowKind kind, const QString& dataFolder, QWidget
         Sizer->setPictureFile(skin_.Path(Latin("statusgrabber.bmp")));
         Sizer->setCursor(Qt::SizeFDiagCursor);
         Sizer->installEventFilter(this);
-        // The edge pieces let the mouse through, so the window itself sees
-        // the pointer in its resize corner.
-        for (SkinImage* edge : {BLeft, BRight, BBotLeft, BBot, BBotRight})
-            edge->setAttribute(Qt::WA_TransparentForMouseEvents);
-        setMouseTracking(true);
+        // The grab zones lie on the frame's pieces, which follow the pointer
+        // to show the sizing pointers.
+        for (QWidget* piece : std::initializer_list<QWidget*>{BTopLeft, BTopCentre, BTopRight, Title, BLeft, BRight,
+                                                               BBotLeft, BBot, BBotRight}) {
+            piece->installEventFilter(this);
+            piece->setMouseTracking(true);
+        }
         setMinimumSize((kPaperMinWidthTwips + kTwipsPerPixel) / kTwipsPerPixel,
                        (kPaperMinHeightTwips + kTwipsPerPixel) / kTwipsPerPixel);
     }
@@ -266,7 +320,8 @@ void SkinnedWindow::changeEvent(QEvent* event) {
         if (kind_ != WindowKind::PopUp) ApplyActiveLook(isActiveWindow());
     }
     if (event->type() == QEvent::WindowStateChange && imgProgMax) {
-        imgProgMax->setText(isMaximized() ? tr("Restore") : tr("Maximise"));
+        imgProgMax->setText(isMaximized() ? tr("Restore window") : tr("Maximise window"));
+        imgProgMax->setToolTip(imgProgMax->text());
     }
     QWidget::changeEvent(event);
 }
@@ -282,15 +337,25 @@ void SkinnedWindow::resizeEvent(QResizeEvent* event) {
     ApplyLayout();
 }
 
-bool SkinnedWindow::InResizeCorner(QPoint pos) const {
-    return kind_ == WindowKind::Paper && !isMaximized() && pos.x() > width() - skin::kGripZone &&
-           pos.y() > height() - skin::kGripZone;
+Qt::Edges SkinnedWindow::ResizeEdgesAt(QPoint pos) const {
+    if (kind_ != WindowKind::Paper || isMaximized() || !rect().contains(pos)) return {};
+    return ResizeEdges(size(), pos);
 }
 
-void SkinnedWindow::BeginResize(QPoint globalPos) {
+void SkinnedWindow::ShowResizeCursor(QWidget& piece, Qt::Edges edges) {
+    // The sizing pointers show only where a press does resize.
+    if (edges) {
+        piece.setCursor(ResizeCursor(edges));
+    } else {
+        piece.unsetCursor();
+    }
+}
+
+void SkinnedWindow::BeginResize(Qt::Edges edges, QPoint globalPos) {
     drag_ = Drag::Resize;
+    resizeEdges_ = edges;
     dragStartGlobal_ = globalPos;
-    dragStartSize_ = size();
+    dragStartGeometry_ = geometry();
 }
 
 void SkinnedWindow::DragTo(QPoint globalPos) {
@@ -298,15 +363,16 @@ void SkinnedWindow::DragTo(QPoint globalPos) {
     if (drag_ == Drag::Move) {
         move(dragStartPos_ + delta);
     } else if (drag_ == Drag::Resize) {
-        // Relative to where the button went down, so the corner does not jump
+        // Relative to where the button went down, so the edge does not jump
         // to the pointer.
-        resize(PaperResize(size(), dragStartSize_ + QSize(delta.x(), delta.y())));
+        setGeometry(PaperResize(geometry(), dragStartGeometry_, resizeEdges_, delta));
     }
 }
 
 void SkinnedWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && InResizeCorner(event->position().toPoint())) {
-        BeginResize(event->globalPosition().toPoint());
+    const Qt::Edges edges = ResizeEdgesAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && edges) {
+        BeginResize(edges, event->globalPosition().toPoint());
         event->accept();
         return;
     }
@@ -318,20 +384,17 @@ void SkinnedWindow::mouseMoveEvent(QMouseEvent* event) {
         DragTo(event->globalPosition().toPoint());
         return;
     }
-    if (kind_ == WindowKind::Paper) {
-        // The sizing pointer shows only where a drag does resize.
-        if (InResizeCorner(event->position().toPoint())) {
-            setCursor(Qt::SizeFDiagCursor);
-        } else {
-            unsetCursor();
-        }
-    }
     QWidget::mouseMoveEvent(event);
 }
 
 void SkinnedWindow::mouseReleaseEvent(QMouseEvent* event) {
     drag_ = Drag::None;
     QWidget::mouseReleaseEvent(event);
+}
+
+bool SkinnedWindow::IsEdgePiece(QObject* watched) const {
+    return kind_ == WindowKind::Paper &&
+           (watched == BLeft || watched == BRight || watched == BBotLeft || watched == BBot || watched == BBotRight);
 }
 
 bool SkinnedWindow::IsDragHandle(QObject* watched) const {
@@ -345,25 +408,34 @@ bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
     const bool handle = IsDragHandle(watched);
+    const bool edge = IsEdgePiece(watched);
     const bool sizer = Sizer && watched == Sizer;
-    if (handle || sizer) {
-        if (type == QEvent::MouseButtonPress) {
-            if (handle) {
-                MoveForm(mouse->globalPosition().toPoint());  // any mouse button
-            } else if (mouse->button() == Qt::LeftButton && !isMaximized()) {
-                BeginResize(mouse->globalPosition().toPoint());
-            }
-            return true;
+    if (handle || edge || sizer) {
+        auto* piece = static_cast<QWidget*>(watched);
+        const QPoint at = piece->mapTo(this, mouse->position().toPoint());
+        // The grab zones lie on the frame's pieces: the pointer over a piece
+        // is the piece's own, so it never stays on the contents beside it.
+        const Qt::Edges edges = sizer ? Qt::Edges(Qt::RightEdge | Qt::BottomEdge) : ResizeEdgesAt(at);
+        switch (type) {
+            case QEvent::MouseButtonPress:
+                if (mouse->button() == Qt::LeftButton && edges && !isMaximized()) {
+                    BeginResize(edges, mouse->globalPosition().toPoint());
+                } else if (handle) {
+                    MoveForm(mouse->globalPosition().toPoint());  // any mouse button
+                }
+                return true;
+            case QEvent::MouseMove:
+                if (drag_ != Drag::None) {
+                    DragTo(mouse->globalPosition().toPoint());
+                } else if (!sizer) {
+                    ShowResizeCursor(*piece, edges);
+                }
+                return true;
+            default:  // release
+                drag_ = Drag::None;
+                if (!sizer) ShowResizeCursor(*piece, ResizeEdgesAt(piece->mapTo(this, mouse->position().toPoint())));
+                return true;
         }
-        if (type == QEvent::MouseMove && drag_ != Drag::None) {
-            DragTo(mouse->globalPosition().toPoint());
-            return true;
-        }
-        if (type == QEvent::MouseButtonRelease) {
-            drag_ = Drag::None;
-            return true;
-        }
-        return false;
     }
     // A tracked toolbar button: the press flag follows its mouse-down and -up.
     if (type == QEvent::MouseButtonPress) txtPressTrack = Latin("1");

@@ -3,7 +3,7 @@
 // The borderless window every window of the program stands on: a nine-part
 // frame of skin pictures, a cut outline, dragging by the title bar, the
 // title-bar buttons with their active, inactive and hover pictures, and for
-// paper windows resizing by the bottom-right corner.
+// paper windows resizing from every edge and corner.
 
 #include <QLabel>
 #include <QPoint>
@@ -43,10 +43,15 @@ int HiMetricToPixels(int hiMetric);
 // the points joined in order and the last back to the first.
 QPolygon RoundedOutline(WindowKind kind, int width, int height);
 
-// The new size of a paper window dragged by its bottom-right corner to
-// `wanted`: each side follows only where it stays above the minimum, else
-// keeps its current length.
-QSize PaperResize(QSize current, QSize wanted);
+// The edges whose 6-pixel grab zones hold `pos`, a point of a window of
+// `size`: one edge, or two at a corner.
+Qt::Edges ResizeEdges(QSize size, QPoint pos);
+// The pointer over those zones: west-east, north-south, or a diagonal at a corner.
+Qt::CursorShape ResizeCursor(Qt::Edges edges);
+// Where a paper window goes when `edges` are dragged by `delta` from where
+// they were at `start`; the opposite edges stay put. Each side follows only
+// while the window stays above its minimum, else keeps its `current` place.
+QRect PaperResize(const QRect& current, const QRect& start, Qt::Edges edges, QPoint delta);
 
 class SkinnedWindow : public QWidget {
     Q_OBJECT
@@ -130,17 +135,22 @@ private:
     void LayoutFrame();
     void LayoutTitleBar();
     void ToggleMaximised();
-    bool InResizeCorner(QPoint pos) const;
-    void BeginResize(QPoint globalPos);
+    // The edges a press at `pos` (window coordinates) would drag; none
+    // unless this is a paper window in its normal state.
+    Qt::Edges ResizeEdgesAt(QPoint pos) const;
+    void ShowResizeCursor(QWidget& piece, Qt::Edges edges);
+    void BeginResize(Qt::Edges edges, QPoint globalPos);
     void DragTo(QPoint globalPos);
     bool IsDragHandle(QObject* watched) const;
+    bool IsEdgePiece(QObject* watched) const;
 
     WindowKind kind_;
     SkinFolder skin_;
     Drag drag_ = Drag::None;
     QPoint dragStartGlobal_;
     QPoint dragStartPos_;
-    QSize dragStartSize_;
+    QRect dragStartGeometry_;
+    Qt::Edges resizeEdges_;
     TickGate tickGate_;
 };
 

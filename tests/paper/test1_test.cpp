@@ -2,6 +2,9 @@
 // fixture course in a fresh data folder per test.
 
 #include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QMenu>
 #include <QPointer>
 #include <QPrinter>
@@ -170,7 +173,35 @@ private slots:
         QCOMPARE(sheet->FR[1]->x(), Box(1)->x() + Box(1)->width() + 7);
         // The border follows the box.
         QCOMPARE(sheet->Frame[1]->borderRect().bottom(), Box(1)->y() + Box(1)->height());
+
+        // Its text wraps over the box's height: a face of several lines
+        // stands in the box's place and takes the typing and the focus.
+        QPlainTextEdit* face = Box(1)->wrappedFace();
+        QVERIFY(face && Box(1)->Wrapped());
+        QCOMPARE(face->geometry(), Box(1)->geometry());
+        QVERIFY(!face->isHidden() && Box(1)->isHidden());
+        QTRY_VERIFY(Box(1)->hasFocus() && face->hasFocus());
+        const QString answer = QStringLiteral("the two angles at the base of the triangle are equal");
+        QTest::keyClicks(face, answer);
+        QCOMPARE(Box(1)->text(), answer);
+        QVERIFY(face->document()->firstBlock().layout()->lineCount() > 1);
+        QCOMPARE(face->accessibleName(), QStringLiteral("Question 1, answer"));
+        // A line break is never typed into it: Enter moves on, as in a box.
+        QTest::keyClick(face, Qt::Key_Return);
+        QCOMPARE(window_->QSCount, QStringLiteral("2"));
+        QCOMPARE(Line(ResultsFile::kFirst, 101).substr(0, 12), std::string("#101#>the tw"));
+        window_->PreviousQuestion();
+        QCOMPARE(face->toPlainText(), answer);
+        // What a file cannot hold is refused and named, as in a box.
+        QTest::keyClicks(face, QStringLiteral(">"));
+        QCOMPARE(Box(1)->text(), answer);
+        QCOMPARE(face->toPlainText(), answer);
+        QTRY_VERIFY(!sheet->NoteText(1).isEmpty());
+        QTest::keyClick(face, Qt::Key_Tab);
+        QVERIFY(Box(2)->hasFocus() || window_->RemQns->hasFocus());
+
         window_->NextQuestion();
+        QVERIFY(!Box(1)->Wrapped() && !Box(1)->isHidden());
         QCOMPARE(sheet->Frame[1]->height(), 25);
         QCOMPARE(Box(1)->size(), QSize(105, 17));
         QCOMPARE(sheet->FR[1]->x(), 136);
@@ -209,8 +240,9 @@ private slots:
             return list;
         };
         QCOMPARE(items(), (QStringList{"1", "2", "3"}));
-        QCOMPARE(window_->RemQns->currentIndex(), -1);
+        QCOMPARE(window_->RemQns->currentText(), QStringLiteral("1"));  // the question on view, from the start
         window_->NextQuestion();
+        QCOMPARE(window_->RemQns->currentText(), QStringLiteral("2"));
         Type(1, QStringLiteral("12"));  // (b) left empty
         window_->NextQuestion();
         Type(1, QStringLiteral(" "));
@@ -224,10 +256,16 @@ private slots:
         window_->NextQuestion();
         Type(2, QStringLiteral("Derrick"));
         window_->NextQuestion();
+        QCOMPARE(items(), (QStringList{"3"}));
+        QCOMPARE(window_->RemQns->currentText(), QStringLiteral("3"));
         Box(1)->clear();
         Type(1, QStringLiteral("3"));
         window_->PreviousQuestion();
         QCOMPARE(items(), QStringList());
+        // An answered question on view is no entry of the list; the list
+        // still shows its number, greyed.
+        QCOMPARE(window_->RemQns->currentIndex(), -1);
+        QCOMPARE(window_->RemQns->placeholderText(), QStringLiteral("2"));
     }
 
     void navigationNeverLeavesThePaper() {
@@ -267,6 +305,50 @@ private slots:
         QVERIFY(!Box(2)->hasFocus());
         QCOMPARE(window_->AnsBox->Frame[2]->borderColour(), QColor(192, 192, 192));
         QCOMPARE(Line(ResultsFile::kFirst, 101), std::string("#101#>84>>>"));
+    }
+
+    void theKeyboardNeverMarksByAccident() {
+        QVERIFY(Open(101));
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.data()));
+        window_->GoToQuestion(3);  // the last question: one choice
+        QTRY_VERIFY(Box(1)->hasFocus() || (Box(1)->setFocus(), false));
+        Type(1, QStringLiteral("2"));
+        {
+            PopUpScript pops({QStringLiteral("OK")});
+            window_->SavePaper();
+        }
+        const auto before = Snapshot(data_->path());
+        // Enter in the last box of the paper stays there: no pop-up, no Mark.
+        PopUpKeys keys({{Qt::Key_Return}, {Qt::Key_Escape}, {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}});
+        for (int i = 0; i < 3; ++i) QTest::keyClick(Box(1), Qt::Key_Return);
+        QTest::qWait(100);
+        QVERIFY(keys.seen.isEmpty());
+        QVERIFY(Box(1)->hasFocus());
+        // Tab goes on to the remaining list, then the toolbar from Save.
+        QTest::keyClick(Box(1), Qt::Key_Tab);
+        QVERIFY(window_->RemQns->hasFocus());
+        QTest::keyClick(window_->RemQns, Qt::Key_Tab);
+        QVERIFY(window_->ToolBar01->hasFocus());
+        QTest::keyClick(window_->ToolBar01, Qt::Key_Tab);
+        QVERIFY(window_->ToolBar02->hasFocus());
+        // Mark asks with "No" focused: Enter, Escape, and Tab round the two
+        // buttons then Enter all keep the paper unmarked.
+        for (int i = 0; i < 3; ++i) {
+            QTRY_VERIFY(window_->ToolBar02->hasFocus() && window_->isActiveWindow());
+            QTest::keyClick(window_->ToolBar02, Qt::Key_Return);
+            QTRY_COMPARE(keys.seen.size(), i + 1);
+            QTRY_VERIFY(!window_->Busy());
+        }
+        const QString asked = QStringLiteral("Marking|You have not answered all the questions.  Do you still want to "
+                                             "mark your practice?|No");
+        QCOMPARE(keys.seen, (QStringList{asked, asked, asked}));
+        QCOMPARE(window_->Status, QStringLiteral("0"));
+        auto after = Snapshot(data_->path());
+        after.erase("temppaper20015.mht");
+        auto expected = before;
+        expected.erase("temppaper20015.mht");
+        QVERIFY(after == expected);  // every file as it was, to the byte
     }
 
     void refusedCharactersNeverReachTheFileAndAreNamed() {
@@ -805,7 +887,8 @@ private slots:
             QCOMPARE(sheet->FR[1]->text(), kBallot);
             QCOMPARE(sheet->NoteText(1), QStringLiteral("not in its simplest form"));
             QVERIFY(sheet->NoteKindOf(1) == NoteKind::FormOnly);
-            QCOMPARE(Box(1)->accessibleDescription(), QStringLiteral("not in its simplest form"));
+            // To a screen reader the cross and the note are the box's description.
+            QCOMPARE(Box(1)->accessibleDescription(), QStringLiteral("marked wrong; not in its simplest form"));
             QVERIFY(sheet->Note[1]->geometry().top() > sheet->FR[1]->geometry().bottom());
             QCOMPARE(sheet->NoteText(2), QStringLiteral("give the ratio in its simplest form"));
             QCOMPARE(sheet->NoteText(3), QString());  // another value: nothing about its form

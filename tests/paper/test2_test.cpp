@@ -73,11 +73,13 @@ private slots:
                     QCOMPARE(First(k)->text(), kCheck);
                     QCOMPARE(First(k)->x(), Box(k)->x() + Box(k)->width() + 7);
                     QVERIFY(!Box(k)->text().isEmpty());
+                    QCOMPARE(Box(k)->accessibleDescription(), QStringLiteral("marked right in your first attempt"));
                 } else {
                     ++editable;
                     QCOMPARE(Background(Box(k)), QColor(Qt::white));
                     QVERIFY(First(k)->isHidden());
                     QVERIFY(Box(k)->text().isEmpty());
+                    QCOMPARE(Box(k)->accessibleDescription(), QString());
                 }
                 QVERIFY(Second(k)->isHidden());
                 QVERIFY(Model(k)->isHidden());
@@ -159,11 +161,15 @@ private slots:
             QVERIFY(Model(1)->isHidden() && Model(2)->isHidden());
             QCOMPARE(Background(Box(1)), kLightBlue);
             QCOMPARE(Background(Box(2)), kLightBlue);
+            QCOMPARE(Box(2)->accessibleName(), QStringLiteral("Question 2 (b), answer"));
+            QCOMPARE(Box(2)->accessibleDescription(), QStringLiteral("marked right"));
             window_->GoToQuestion(3);  // wrong both times
             QVERIFY(!Model(1)->isHidden());
             QCOMPARE(Model(1)->text(), QStringLiteral("3"));
             QCOMPARE(Second(1)->text(), kBallot);
             QVERIFY(First(1)->isHidden());
+            // A screen reader hears the cross and the right answer with the box.
+            QCOMPARE(Box(1)->accessibleDescription(), QStringLiteral("marked wrong; the answer is 3"));
         };
         check();
         // Reopened, the marked view is the same.

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QTest>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -52,6 +53,36 @@ private:
         }
     }
     QStringList replies_;
+    QTimer timer_;
+};
+
+// Answers the pop-ups that show while it lives with the keyboard alone, as a
+// pupil who cannot see the mouse does: each pop-up gets its keys in turn, sent
+// to whatever has the focus. Each is noted as "title|message|focused button".
+class PopUpKeys : public QObject {
+public:
+    explicit PopUpKeys(QList<QList<Qt::Key>> keys) : keys_(std::move(keys)) {
+        connect(&timer_, &QTimer::timeout, this, &PopUpKeys::Poll);
+        timer_.start(10);
+    }
+    QStringList seen;
+
+private:
+    void Poll() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* pop = qobject_cast<frmPopUp*>(widget);
+            if (!pop || !pop->isVisible() || !pop->isActiveWindow() || pop->property("answered").toBool()) continue;
+            QWidget* focus = QApplication::focusWidget();
+            if (!focus || focus->window() != pop) continue;  // not settled yet
+            pop->setProperty("answered", true);
+            seen << pop->lblTitle->text() + QLatin1Char('|') + pop->lblMessage->text() + QLatin1Char('|') +
+                        (focus == pop->But1 ? pop->But1_lbl->text() : focus == pop->But2 ? pop->But2_lbl->text()
+                                                                                          : QStringLiteral("?"));
+            const QList<Qt::Key> keys = keys_.isEmpty() ? QList<Qt::Key>{Qt::Key_Escape} : keys_.takeFirst();
+            for (Qt::Key key : keys) QTest::keyClick(QApplication::focusWidget(), key);
+        }
+    }
+    QList<QList<Qt::Key>> keys_;
     QTimer timer_;
 };
 

@@ -1,5 +1,6 @@
 #include "popup.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QTemporaryDir>
@@ -199,30 +200,130 @@ private slots:
         QCOMPARE(home_.PopUpResponse, QStringLiteral("False"));
     }
 
-    void enterAnswersTheFocusedButtonAndTabMovesBetweenThem() {
+    void aQuestionOpensOnNoAndEnterPressesTheFocusedButton() {
         {
             ep::frmPopUp pop(home_, data_);
             pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_);
             ShowAndThen(pop, [&] {
                 QVERIFY(QTest::qWaitForWindowActive(&pop));
-                QTRY_VERIFY(pop.But1->hasFocus());
+                QTRY_VERIFY(pop.But2->hasFocus());  // "No": Enter alone never says yes
+                QVERIFY(pop.But2->FocusRingShown());  // and it shows
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             });
-            QTRY_COMPARE(home_.PopUpResponse, QStringLiteral("True"));
+            QTRY_COMPARE(home_.PopUpResponse, QStringLiteral("False"));
         }
         ep::frmPopUp pop(home_, data_);
         pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_);
         ShowAndThen(pop, [&] {
             QVERIFY(QTest::qWaitForWindowActive(&pop));
-            QTRY_VERIFY(pop.But1->hasFocus());
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QVERIFY(pop.But2->hasFocus());
+            QTRY_VERIFY(pop.But2->hasFocus());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QVERIFY(pop.But1->hasFocus());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(pop.But2->hasFocus());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            QVERIFY(pop.But1->hasFocus());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         });
-        QTRY_COMPARE(home_.PopUpResponse, QStringLiteral("False"));
+        QTRY_COMPARE(home_.PopUpResponse, QStringLiteral("True"));
+    }
+
+    void everyPopUpAnswersTheSameKeys_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("fromMessage");  // the focus taken off the buttons first
+        QTest::addColumn<QString>("reply");
+        const int yesNo = int(PopUpButtons::YesNo);
+        const int ok = int(PopUpButtons::Ok);
+        QTest::newRow("question, Enter") << yesNo << int(Qt::Key_Return) << 0 << false << QStringLiteral("False");
+        QTest::newRow("question, Enter off the buttons") << yesNo << int(Qt::Key_Enter) << 0 << true
+                                                          << QStringLiteral("False");
+        QTest::newRow("question, Escape") << yesNo << int(Qt::Key_Escape) << 0 << false << QStringLiteral("False");
+        QTest::newRow("question, Space") << yesNo << int(Qt::Key_Space) << 0 << false << QStringLiteral("False");
+        QTest::newRow("question, Alt+Y") << yesNo << int(Qt::Key_Y) << int(Qt::AltModifier) << false
+                                         << QStringLiteral("True");
+        QTest::newRow("question, Alt+N") << yesNo << int(Qt::Key_N) << int(Qt::AltModifier) << false
+                                         << QStringLiteral("False");
+        QTest::newRow("notice, Enter") << ok << int(Qt::Key_Return) << 0 << false << QStringLiteral("True");
+        QTest::newRow("notice, Enter off the button") << ok << int(Qt::Key_Return) << 0 << true
+                                                      << QStringLiteral("True");
+        QTest::newRow("notice, Alt+O") << ok << int(Qt::Key_O) << int(Qt::AltModifier) << false
+                                       << QStringLiteral("True");
+        QTest::newRow("notice, Escape") << ok << int(Qt::Key_Escape) << 0 << false << QStringLiteral("False");
+    }
+
+    void everyPopUpAnswersTheSameKeys() {
+        QFETCH(int, buttons);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, fromMessage);
+        QFETCH(QString, reply);
+        ep::frmPopUp pop(home_, data_);
+        pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons(buttons), *owner_);
+        ShowAndThen(pop, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(&pop));
+            QTRY_VERIFY(pop.DefaultButton()->hasFocus());
+            if (fromMessage) {
+                pop.setFocus(Qt::OtherFocusReason);
+                QVERIFY(!pop.But1->hasFocus() && !pop.But2->hasFocus());
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        });
+        QTRY_COMPARE(home_.PopUpResponse, reply);
+        QVERIFY(!pop.isVisible());
+    }
+
+    void theKeysAreShownAndTheMessageIsRead() {
+        ep::frmPopUp pop(home_, data_);
+        const QString note = QStringLiteral("Check the form of your answer to question 4.");
+        pop.CallPop(QStringLiteral("Marking"), kMarking, PopUpButtons::YesNo, *owner_, note);
+        // Captions keep their words; the underlined letter is the button's key.
+        QCOMPARE(pop.But1_lbl->text(), QStringLiteral("Yes"));
+        QCOMPARE(pop.But1->text(), QStringLiteral("&Yes"));
+        QCOMPARE(pop.But2->text(), QStringLiteral("&No"));
+        QVERIFY(pop.But1->toolTip().contains(QStringLiteral("Alt+Y")));
+        QVERIFY(pop.But2->toolTip().contains(QStringLiteral("Escape")));
+        QCOMPARE(pop.But2_lbl->toolTip(), pop.But2->toolTip());
+
+        // To a screen reader: a dialog named by its title whose description
+        // is the question, with "No" as its default button.
+        QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(&pop);
+        QCOMPARE(dialog->role(), QAccessible::Dialog);
+        QCOMPARE(dialog->text(QAccessible::Name), QStringLiteral("Marking"));
+        QCOMPARE(dialog->text(QAccessible::Description), kMarking + QLatin1Char(' ') + note);
+        QAccessibleInterface* yes = QAccessible::queryAccessibleInterface(pop.But1);
+        QAccessibleInterface* no = QAccessible::queryAccessibleInterface(pop.But2);
+        QCOMPARE(yes->text(QAccessible::Name), QStringLiteral("Yes"));
+        QCOMPARE(no->text(QAccessible::Name), QStringLiteral("No"));
+        QCOMPARE(yes->role(), QAccessible::Button);
+        QVERIFY(!yes->state().defaultButton);
+        QVERIFY(no->state().defaultButton);
+        QCOMPARE(yes->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                 QStringList{QKeySequence(Qt::ALT | Qt::Key_Y).toString(QKeySequence::NativeText)});
+        // The buttons are the dialog's children; their captions and the title
+        // text, which say nothing new, are not.
+        QStringList children;
+        for (int i = 0; i < dialog->childCount(); ++i) {
+            QAccessibleInterface* child = dialog->child(i);
+            children << child->text(QAccessible::Name);
+            QCOMPARE(dialog->indexOfChild(child), i);
+        }
+        QVERIFY(children.contains(QStringLiteral("Yes")));
+        QVERIFY(children.contains(QStringLiteral("No")));
+        QVERIFY(!children.contains(QStringLiteral("Marking")));
+        QCOMPARE(yes->childCount(), 0);
+
+        // A notice is an alert, with OK its default.
+        pop.CallPop(QStringLiteral("Marlowin"), QStringLiteral("Paper saved"), PopUpButtons::Ok, *owner_);
+        QCOMPARE(dialog->role(), QAccessible::AlertMessage);
+        QCOMPARE(dialog->text(QAccessible::Description), QStringLiteral("Paper saved"));
+        QCOMPARE(yes->text(QAccessible::Name), QStringLiteral("OK"));
+        QVERIFY(yes->state().defaultButton);
+        QVERIFY(!no->state().defaultButton);
+        // Pressed through its accessible action, as a screen reader does.
+        ShowAndThen(pop, [&] { yes->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); });
+        QCOMPARE(home_.PopUpResponse, QStringLiteral("True"));
     }
 
     void buttonsFollowTheCursor() {

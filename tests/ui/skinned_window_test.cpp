@@ -1,5 +1,6 @@
 #include "skinned_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QRegion>
@@ -246,6 +247,40 @@ private slots:
         QCOMPARE(Shown(window->imgProgMax), QStringLiteral("prog_blueoff_max.bmp"));
     }
 
+    void aWindowIsAFrameOfNamedButtons() {
+        auto paper = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(paper);
+        paper->SetCaption(QStringLiteral("Fractions: Paper 1"));
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(paper.get());
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QCOMPARE(frame->text(QAccessible::Name), QStringLiteral("Fractions: Paper 1"));
+        QVERIFY(frame->state().sizeable);
+        // The title-bar buttons; the frame's pictures, the size grip and the
+        // title text, which the frame's name says, stay out.
+        QStringList children;
+        for (int i = 0; i < frame->childCount(); ++i) {
+            children << frame->child(i)->text(QAccessible::Name);
+            QCOMPARE(frame->child(i)->role(), QAccessible::Button);
+            QCOMPARE(frame->indexOfChild(frame->child(i)), i);
+        }
+        QCOMPARE(children, (QStringList{"Minimise window", "Maximise window", "Close window"}));
+        QCOMPARE(frame->indexOfChild(QAccessible::queryAccessibleInterface(paper->BLeft)), -1);
+        QCOMPARE(frame->indexOfChild(QAccessible::queryAccessibleInterface(paper->Title)), -1);
+        paper->imgProgMax->click();
+        QTRY_VERIFY(paper->isMaximized());
+        QCOMPARE(QAccessible::queryAccessibleInterface(paper->imgProgMax)->text(QAccessible::Name),
+                 QStringLiteral("Restore window"));
+        QVERIFY(!frame->state().sizeable);  // a maximised window is not resized
+
+        auto main = Open(ep::WindowKind::Main, {600, 400});
+        QVERIFY(main);
+        main->setFixedSize(600, 400);
+        QAccessibleInterface* mainFrame = QAccessible::queryAccessibleInterface(main.get());
+        QCOMPARE(mainFrame->role(), QAccessible::Window);
+        QVERIFY(!mainFrame->state().sizeable);
+        QCOMPARE(mainFrame->childCount(), 2);
+    }
+
     void minimiseButtonMinimisesAndMaximiseThenDoesNothing() {
         auto window = Open(ep::WindowKind::Paper, {600, 400});
         QVERIFY(window);
@@ -255,35 +290,118 @@ private slots:
         QVERIFY(!window->isMaximized());
     }
 
-    void resizingByTheBottomRightCornerKeepsTheMinimum() {
-        auto window = Open(ep::WindowKind::Paper, {600, 400});
-        QVERIFY(window);
-        const QPoint corner(597, 397);  // inside both 6-pixel zones
-        QTest::mousePress(window.get(), Qt::LeftButton, {}, corner);
-        QTest::mouseMove(window.get(), corner + QPoint(50, 30));
-        QCOMPARE(window->size(), QSize(650, 430));
-        // Too narrow: the width stays, the height still follows.
-        QTest::mouseMove(window.get(), corner + QPoint(-200, -30));
-        QCOMPARE(window->size(), QSize(650, 370));
-        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, corner + QPoint(-200, -30));
-        QCOMPARE(ep::PaperResize({650, 370}, {487, 334}), QSize(487, 334));  // 7305 x 5010 twips
-        QCOMPARE(ep::PaperResize({650, 370}, {486, 333}), QSize(650, 370));  // 7290 x 4995 twips
+    void everyEdgeAndCornerResizesWithItsPointer_data() {
+        QTest::addColumn<QPoint>("press");  // in the window, inside the grab zone
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QRect>("after");    // the window after dragging by (-40, +30)
+        // A 600 x 400 window at (100, 100); what lies under each zone differs:
+        // the side and bottom pieces, the title bar's pieces, the corners.
+        QTest::newRow("left") << QPoint(2, 200) << int(Qt::SizeHorCursor) << QRect(60, 100, 640, 400);
+        QTest::newRow("right") << QPoint(597, 200) << int(Qt::SizeHorCursor) << QRect(100, 100, 560, 400);
+        QTest::newRow("top") << QPoint(300, 2) << int(Qt::SizeVerCursor) << QRect(100, 130, 600, 370);
+        QTest::newRow("bottom") << QPoint(300, 397) << int(Qt::SizeVerCursor) << QRect(100, 100, 600, 430);
+        QTest::newRow("top left") << QPoint(2, 2) << int(Qt::SizeFDiagCursor) << QRect(60, 130, 640, 370);
+        QTest::newRow("top right") << QPoint(597, 2) << int(Qt::SizeBDiagCursor) << QRect(100, 130, 560, 370);
+        QTest::newRow("bottom left") << QPoint(2, 397) << int(Qt::SizeBDiagCursor) << QRect(60, 100, 640, 430);
+        QTest::newRow("bottom right") << QPoint(597, 397) << int(Qt::SizeFDiagCursor) << QRect(100, 100, 560, 430);
+        // The zones are 6 pixels deep on every side.
+        QTest::newRow("left, last pixel") << QPoint(5, 200) << int(Qt::SizeHorCursor) << QRect(60, 100, 640, 400);
+        QTest::newRow("right, last pixel") << QPoint(594, 200) << int(Qt::SizeHorCursor) << QRect(100, 100, 560, 400);
     }
 
-    void resizingIsOnlyFromTheCornerOrTheSizeGrip() {
+    void everyEdgeAndCornerResizesWithItsPointer() {
+        QFETCH(QPoint, press);
+        QFETCH(int, cursor);
+        QFETCH(QRect, after);
         auto window = Open(ep::WindowKind::Paper, {600, 400});
         QVERIFY(window);
-        // The left edge zone: no resizing.
-        QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(2, 200));
-        QTest::mouseMove(window.get(), QPoint(40, 230));
-        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(40, 230));
-        QCOMPARE(window->size(), QSize(600, 400));
-        QCOMPARE(window->pos(), QPoint(100, 100));
+        QWidget* under = window->childAt(press) ? window->childAt(press) : window.get();
+        const QPoint local = under->mapFrom(window.get(), press);
+        QTest::mouseMove(under, local);
+        QCOMPARE(int(under->cursor().shape()), cursor);
+        QTest::mousePress(under, Qt::LeftButton, {}, local);
+        QTest::mouseMove(under, local + QPoint(-40, 30));
+        QCOMPARE(window->geometry(), after);
+        QTest::mouseRelease(under, Qt::LeftButton, {}, local + QPoint(-40, 30));
+        // The sizing pointer belongs to the frame: the contents never take it on.
+        QWidget* inside = window->childAt(window->rect().center());
+        QCOMPARE((inside ? inside : window.get())->cursor().shape(), Qt::ArrowCursor);
+    }
 
+    void theTitleBarIsAGrabZoneOnlyAlongItsTopEdge() {
+        auto window = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(window);
+        // The title text or the bar itself, whichever is under the pointer.
+        auto hover = [&](QPoint at) {
+            QWidget* under = window->childAt(at);
+            QTest::mouseMove(under, under->mapFrom(window.get(), at));
+            return under->cursor().shape();
+        };
+        QCOMPARE(hover({300, 3}), Qt::SizeVerCursor);
+        QCOMPARE(hover({300, 6}), Qt::ArrowCursor);
+        QCOMPARE(hover({30, 12}), Qt::ArrowCursor);
+        // Below the zone a press moves the window instead: no resizing.
+        QWidget* bar = window->BTopCentre;
+        QTest::mousePress(bar, Qt::LeftButton, {}, bar->mapFrom(window.get(), QPoint(300, 2)) + QPoint(0, 8));
+        QTest::mouseMove(bar, bar->mapFrom(window.get(), QPoint(300, 40)));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->mapFrom(window.get(), QPoint(300, 40)));
+        QCOMPARE(window->size(), QSize(600, 400));
+    }
+
+    void resizingKeepsTheMinimum() {
+        auto window = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(window);
+        const QPoint corner(2, 397);  // bottom left
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, corner);
+        QTest::mouseMove(window.get(), corner + QPoint(-50, 30));
+        QCOMPARE(window->geometry(), QRect(50, 100, 650, 430));
+        // Too narrow: the width stays, the height still follows; the right
+        // edge never moves.
+        QTest::mouseMove(window.get(), corner + QPoint(200, -30));
+        QCOMPARE(window->geometry(), QRect(50, 100, 650, 370));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, corner + QPoint(200, -30));
+
+        // 487 x 334 pixels is 7305 x 5010 twips, just above the minimum;
+        // a pixel less on either side is not.
+        const QRect start(100, 100, 600, 400);
+        const Qt::Edges topLeft = Qt::TopEdge | Qt::LeftEdge;
+        QCOMPARE(ep::PaperResize(start, start, topLeft, {113, 66}), QRect(213, 166, 487, 334));
+        QCOMPARE(ep::PaperResize(start, start, topLeft, {114, 67}), start);
+        QCOMPARE(ep::PaperResize(start, start, Qt::RightEdge | Qt::BottomEdge, {-113, -66}),
+                 QRect(100, 100, 487, 334));
+        QCOMPARE(ep::PaperResize(start, start, Qt::RightEdge, {-114, 500}), start);
+    }
+
+    void onlyANormalPaperWindowResizes() {
+        auto main = Open(ep::WindowKind::Main, {600, 400});
+        QVERIFY(main);
+        QTest::mouseMove(main->BLeft, QPoint(2, 100));
+        QCOMPARE(main->BLeft->cursor().shape(), Qt::ArrowCursor);
+        QTest::mousePress(main->BLeft, Qt::LeftButton, {}, QPoint(2, 100));
+        QTest::mouseMove(main->BLeft, QPoint(40, 130));
+        QTest::mouseRelease(main->BLeft, Qt::LeftButton, {}, QPoint(40, 130));
+        QCOMPARE(main->geometry(), QRect(100, 100, 600, 400));
+
+        auto paper = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(paper);
+        paper->showMaximized();
+        QTRY_VERIFY(paper->isMaximized() && paper->geometry() != QRect(100, 100, 600, 400));
+        const QRect maximised = paper->geometry();
+        QTest::mouseMove(paper->BLeft, QPoint(2, 100));
+        QCOMPARE(paper->BLeft->cursor().shape(), Qt::ArrowCursor);
+        QTest::mousePress(paper->BLeft, Qt::LeftButton, {}, QPoint(2, 100));
+        QTest::mouseMove(paper->BLeft, QPoint(40, 130));
+        QTest::mouseRelease(paper->BLeft, Qt::LeftButton, {}, QPoint(40, 130));
+        QCOMPARE(paper->geometry(), maximised);
+    }
+
+    void theSizeGripResizesLikeTheCorner() {
+        auto window = Open(ep::WindowKind::Paper, {600, 400});
+        QVERIFY(window);
         QTest::mousePress(window->Sizer, Qt::LeftButton, {}, QPoint(2, 2));
         QTest::mouseMove(window->Sizer, QPoint(42, 22));
         QTest::mouseRelease(window->Sizer, Qt::LeftButton, {}, QPoint(42, 22));
-        QCOMPARE(window->size(), QSize(640, 420));
+        QCOMPARE(window->geometry(), QRect(100, 100, 640, 420));
         QCOMPARE(window->Sizer->pos(), QPoint(640 - 10, 420 - 10));
     }
 

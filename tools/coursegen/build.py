@@ -15,7 +15,7 @@ from . import plan as shape
 from .families import families_of
 from .model import (DEFAULT_FORMS, MAX_STEPS, fraction_key, key_problem, marks_for_steps,
                     mixed_key, num, ratio_key)
-from .text import NBSP, esc, money
+from .text import NBSP, esc, money, spoken
 
 ATTEMPTS = 40
 
@@ -33,7 +33,11 @@ def _figure_tag(name, figure):
 
 
 def _options(part):
-    short = all(len(plain(o)) <= 14 and "<img" not in o and "{fig" not in o for o in part.options)
+    # The words a screen reader says for a ratio take no room on the page.
+    def width(option):
+        return len(plain(re.sub(r'(<span class="ratio">.*?</span>)<span class="sr">.*?</span>', r"\1", option)))
+
+    short = all(width(o) <= 14 and "<img" not in o and "{fig" not in o for o in part.options)
     cls = "options short" if short else "options"
     items = "".join(f'<li><span class="option">({i})</span> {o}</li>'
                     for i, o in enumerate(part.options, 1))
@@ -131,6 +135,22 @@ def answer_text(kind, value, part):
     raise ValueError(f"no answer form for kind {kind}")
 
 
+def answer_said(kind, text):
+    """What a screen reader says for a final answer written as its key is
+    typed: "1 and 1 over 4" for 1 1/4, "1 over 25", "3 to 7" for 3:7; None
+    where the text reads as it is."""
+    if kind == "F":
+        top, bottom = text.split("/")
+        return f"{top} over {bottom}"
+    if kind == "X":
+        whole, rest = text.split(" ")
+        top, bottom = rest.split("/")
+        return f"{whole} and {top} over {bottom}"
+    if kind == "R":
+        return " to ".join(text.split(":"))
+    return None
+
+
 def _option_html(option):
     # An option drawn as a picture is named by its number alone.
     return "" if "{fig" in option or "<img" in option else option
@@ -177,8 +197,12 @@ def render_solution(qid, question, slots):
             space = "" if part.unit.startswith(("%", "\u00b0")) else NBSP
             after = f'{space}<span class="unit">{part.unit}</span>' if part.unit else ""
         head = f"Answer {label}:" if label else "Answer:"
-        inner.append(f'<p class="final-answer">{head} {before}'
-                     f'<span class="final" data-slot="{i}">{esc(final)}</span>{after}</p>')
+        # Shown as the pupil types it; heard as it is said.
+        shown = f'<span class="final" data-slot="{i}">{esc(final)}</span>'
+        said = answer_said(slot.kind, final)
+        if said:
+            shown = f'<span aria-hidden="true">{shown}</span>{spoken(said)}'
+        inner.append(f'<p class="final-answer">{head} {before}{shown}{after}</p>')
         if slot.kind == "Q":
             others = "".join(
                 f'<li><span class="option">({k})</span> {_option_html(o)}{": " if _option_html(o) else " "}'

@@ -144,7 +144,7 @@ class Pages(unittest.TestCase):
 
     def test_missing_term_fills_an_equal_ratio(self):
         for q in made(self.fam("ratio.equivalent"), "N", 2) + made(self.fam("ratio.equivalent"), "N", 1):
-            text = plain(q.text).replace("?", q.parts[0].key)
+            text = plain(stacked(q.text)).replace("?", q.parts[0].key)
             a, b, c, d = map(int, re.findall(r"(\d+)\s:\s(\d+) = (\d+)\s:\s(\d+)", text)[0])
             self.assertEqual(a * d, b * c, text)
 
@@ -175,18 +175,26 @@ class Pages(unittest.TestCase):
             self.assertTrue(q.parts[0].key.isdigit())
             self.assertIn(str(label), q.figures[0].alt)
 
+    def test_a_ratio_is_said_with_to(self):
+        # Shown 2 : 3 on one line; said "2 to 3", as a colon alone may not be.
+        html = r.rt(2, 3)
+        self.assertEqual(stacked(html), "2\u00a0:\u00a03")
+        self.assertIn('<span class="sr">2 to 3</span>', html)
+        self.assertIn('<span aria-hidden="true">', html)
+        self.assertIn('<span class="sr">Ali to Ben to Chen</span>', r.names_in_ratio("Ali", "Ben", "Chen"))
+
     def test_mixture_key_needs_the_working(self):
         # Strongest: not the jug with the most syrup parts nor the one with
         # the fewest water parts, so neither slip finds it.
         for q in made(self.fam("ratio.compare-mixtures"), "Q", 2):
-            ratios = [tuple(map(int, m)) for m in re.findall(r"<td>(\d+)\s:\s(\d+)</td>", q.text)]
+            ratios = [tuple(map(int, m)) for m in re.findall(r"<td>(\d+)\s:\s(\d+)</td>", stacked(q.text))]
             best = max(range(4), key=lambda i: Fraction(ratios[i][0], sum(ratios[i])))
             self.assertEqual(q.parts[0].key, str(best + 1))
             self.assertNotEqual(best, max(range(4), key=lambda i: ratios[i][0]))
             self.assertNotEqual(best, min(range(4), key=lambda i: ratios[i][1]))
         # Matching: one jug's amounts, and only one, are in the ratio asked.
         for q in made(self.fam("ratio.compare-mixtures"), "Q", 1):
-            want = r.simplest(*map(int, re.findall(r"ratio (\d+)\s:\s(\d+)", q.parts[0].prompt)[0]))
+            want = r.simplest(*map(int, re.findall(r"ratio (\d+)\s:\s(\d+)", stacked(q.parts[0].prompt))[0]))
             amounts = [tuple(map(int, m)) for m in re.findall(r"<td>(\d+)</td><td>(\d+)</td>", q.text)]
             matching = [i for i, a in enumerate(amounts) if r.simplest(*a) == want]
             self.assertEqual([str(i + 1) for i in matching], [q.parts[0].key])

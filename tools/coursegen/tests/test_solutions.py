@@ -10,7 +10,7 @@ import unittest
 from pathlib import Path
 
 from coursegen import plan
-from coursegen.build import check_solution
+from coursegen.build import answer_said, check_solution
 from coursegen.families import REGISTRY
 from coursegen.model import marks_for_steps
 from coursegen.plan import QuestionPlan, Slot
@@ -110,6 +110,26 @@ class CommittedSolutions(unittest.TestCase):
                 self.assertEqual(s.marks, marks_for_steps(count), f"question {q.qid}")
             finals = [int(x) for x in re.findall(r'<span class="final" data-slot="(\d+)">', solution)]
             self.assertEqual(finals, list(range(1, len(q.slots) + 1)), f"question {q.qid}")
+
+    def test_finals_written_as_typed_are_said_whole(self):
+        # "1 1/4", "1/25" and "3:7" show how the answer is typed; a screen
+        # reader says them "1 and 1 over 4", "1 over 25", "3 to 7", never as
+        # two numbers. The final itself stays exactly the key.
+        self.assertEqual(answer_said("X", "1 1/4"), "1 and 1 over 4")
+        self.assertEqual(answer_said("F", "13/20"), "13 over 20")
+        self.assertEqual(answer_said("R", "2:4:3"), "2 to 4 to 3")
+        self.assertIsNone(answer_said("N", "1.25"))
+        self.assertIsNone(answer_said("T", "12.42pm"))
+        for paper, folder, q in committed_questions():
+            solution = (folder / f"{q.qid}.solution.html").read_text(encoding="utf-8")
+            for i, s in enumerate(q.slots, 1):
+                final = re.search(r'(<span aria-hidden="true">)?<span class="final" data-slot="%d">([^<]*)</span>'
+                                  r'(?:</span><span class="sr">([^<]*)</span>)?' % i, solution)
+                said = answer_said(s.kind, s.key)
+                if said:
+                    self.assertEqual(final.group(2), s.key, q.qid)
+                self.assertEqual(final.group(3), said, q.qid)
+                self.assertEqual(bool(final.group(1)), said is not None, q.qid)
 
     def test_pages_keep_joined_forms_on_one_line(self):
         for paper, folder, q in committed_questions():

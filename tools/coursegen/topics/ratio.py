@@ -12,7 +12,7 @@ from ..contexts import COUNTABLES, names, possessive, pronoun
 from ..families import choice, family
 from ..model import Figure, Part, Question, Solution, Step, fraction_key, num, ratio_key
 from ..svg import GREY, LIGHT, Svg, text_box
-from ..text import DIV, MINUS, TIMES, frac, listing, money, n, nb, p, plural, table
+from ..text import DIV, MINUS, TIMES, frac, listing, money, n, nb, p, plural, spoken, table
 from ..text import unit as qty
 
 TOPIC = 8
@@ -110,8 +110,16 @@ def hcf(*terms):
 NBC = "\u00a0:\u00a0"
 
 
+def ratio_of(*terms):
+    """Terms (numbers, names, a "?") as a ratio: 2 : 3 on the page, "2 to 3"
+    to a screen reader, which may say nothing for a lone colon and leave
+    two numbers."""
+    shown = NBC.join(str(t) for t in terms)
+    return f'<span class="ratio"><span aria-hidden="true">{shown}</span>{spoken(" to ".join(map(str, terms)))}</span>'
+
+
 def rt(*terms):
-    return NBC.join(n(t) for t in terms)
+    return ratio_of(*(n(t) for t in terms))
 
 
 def _coprime_pair(rng, lo=1, hi=9, unequal=True):
@@ -297,7 +305,7 @@ def scaled(before, m):
 
 
 def names_in_ratio(*names_):
-    return NBC.join(names_)
+    return ratio_of(*names_)
 
 
 # ---------------------------------------------------------------- families
@@ -453,7 +461,7 @@ def equivalent(rng, level, slots):
     else:
         full = terms[2:] if gap < 2 else terms[:2]
         steps = [simplify_step(full, f"Simplify the ratio whose terms are both given, {rt(*full)}. "), scale]
-    return Question(p(f"Find the missing number: &#160; {NBC.join(shown[:2])} = {NBC.join(shown[2:])}"),
+    return Question(p(f"Find the missing number: &#160; {ratio_of(*shown[:2])} = {ratio_of(*shown[2:])}"),
                     [Part(key=num(key))], solution=Solution(steps, [key]))
 
 
@@ -1300,7 +1308,7 @@ def compare_mixtures(rng, level, slots):
     rows = [[f"Jug {lab}", rt(f, o)] for lab, (f, o) in zip(JUGS, mixes)]
     text = (p(f"Four jugs of {drink} are made by mixing {base} and {other}.",
               f"The table gives the ratio of {base} to {other} in each jug.")
-            + table(["Jug", f"{_cap(base)}{NBC}{other}"], rows))
+            + table(["Jug", ratio_of(_cap(base), other)], rows))
     slips = {options[most]: f"picks the jug with the most parts of {base}, {mixes[most][0]}, without comparing "
                             f"them with the parts of {other}",
              options[fewest]: f"picks the jug with the fewest parts of {other}, {mixes[fewest][1]}, without "
