@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLoggingCategory>
 
 #include "contents.h"
 #include "data_folder.h"
@@ -11,6 +12,10 @@ int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY")) {
         qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     }
+    // The engine warms at every start; its report of its set-up is for Qt's
+    // developers, not for a pupil who started the program from a terminal
+    // (QT_LOGGING_RULES still turns it back on).
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     ep::DisplayGuard noDisplay;
     QApplication app(argc, argv);
     noDisplay.Release();

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 #include "about_page.h"
@@ -23,6 +24,7 @@
 #include "startup.h"
 #include "tagged_file.h"
 #include "trash_page.h"
+#include "web_engine.h"
 
 namespace ep {
 namespace {
@@ -36,6 +38,9 @@ constexpr QSize kToolSize{44, 45};
 constexpr int kToolPitch = 70;
 constexpr int kStripTop = kHeaderTop + kHeaderHeight + kTabSize.height() - 4;
 constexpr int kStripHeight = 6;
+// From the window's first paint to the web engine's start: the window is on
+// the screen and the pupil is reading it.
+constexpr int kWarmDelayMs = 250;
 
 QString Latin(const char* text) { return QString::fromLatin1(text); }
 
@@ -197,7 +202,7 @@ std::unique_ptr<Contents> Contents::Start(const ResourceSource& resources, const
 bool Contents::Form_Load() {
     setFixedSize(kWidth, kHeight);
     if (ImgIco) ImgIco->setPictureFile(skin().Path(Latin("MWicon.ico")));
-    setWindowIcon(QIcon(skin().Path(Latin("MWicon.ico"))));
+    setWindowIcon(LoadSkinIcon(skin().Path(Latin("MWicon.ico"))));
     ApplyLayout();
 
     StartupData startup;
@@ -509,6 +514,26 @@ void Contents::closeEvent(QCloseEvent* event) {
     closing_ = true;
     Timer1.stop();
     event->accept();
+}
+
+bool Contents::event(QEvent* event) {
+    if (event->type() == QEvent::Paint && !warmQueued_) {
+        warmQueued_ = true;
+        QTimer::singleShot(kWarmDelayMs, this, &Contents::WarmWebEngine);
+    }
+    return SkinnedWindow::event(event);
+}
+
+void Contents::WarmWebEngine() {
+    if (closing_) return;
+    // The engine's libraries now, its start in a later turn of the event
+    // loop, so the pupil's input gets in between. An engine that cannot be
+    // loaded is the paper window's to explain.
+    WebEngine* engine = LoadWebEngine();
+    if (!engine) return;
+    QTimer::singleShot(0, this, [this, engine] {
+        if (!closing_) engine->Warm(this, [this] { engineWarm_ = true; });
+    });
 }
 
 void Contents::EraseResults() {

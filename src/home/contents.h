@@ -123,6 +123,9 @@ public:
 
     // The paper window on show, if any.
     PaperWindow* paperWindow() const { return paper_; }
+    // Whether the web engine has started in the background since the window
+    // first showed (see WarmWebEngine).
+    bool WebEngineWarm() const { return engineWarm_; }
 
 signals:
     // A paper window was asked for fields.PaperNum and fields.TakeNum.
@@ -131,9 +134,13 @@ signals:
 protected:
     void imgProgClose_Click() override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void BuildControls();
+    // Once the window is on the screen: the web engine started in the
+    // background, so that the first paper opens as fast as any other.
+    void WarmWebEngine();
     void LayoutTabStrip();
     void ShowPanel(QWidget* page);
     void UpdateTabImage(int tab);
@@ -161,6 +168,8 @@ private:
     ResultsPrinter printer_;
     QPointer<PaperWindow> paper_;
     bool closing_ = false;
+    bool warmQueued_ = false;
+    bool engineWarm_ = false;
     // The name of the module's results file that its last load found missing
     // or damaged: the Report and the printed table then say so instead of
     // showing no results.

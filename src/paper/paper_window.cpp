@@ -561,6 +561,14 @@ void PaperWindow::UpdateToolbar() {
     }
 }
 
+int PaperWindow::NextOwnChange() const {
+    // The clock's next second.
+    if (!lblClock || lblClock->isHidden()) return -1;
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - clockStart_);
+    return static_cast<int>(1000 - elapsed.count() % 1000) + 1;
+}
+
 void PaperWindow::UpdateClock() {
     if (!lblClock) return;
     const auto elapsed =

@@ -118,6 +118,7 @@ protected:
     virtual void ShowMarkedView() = 0;
 
     void LayoutContents() override;
+    int NextOwnChange() const override;
     void imgProgClose_Click() override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

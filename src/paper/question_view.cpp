@@ -1,7 +1,5 @@
 #include "question_view.h"
 
-#include <unistd.h>
-
 #include <QFile>
 #include <QFont>
 #include <QKeyEvent>
@@ -9,15 +7,13 @@
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QTimer>
 #include <QUrl>
-#include <QWebEngineView>
 
 #include "open_paper.h"
 #include "skin_palette.h"
 #include "skinned_window.h"
+#include "web_engine.h"
 
 namespace ep {
 namespace {
@@ -97,49 +93,45 @@ void QuestionView::DeletePageFile() {
 
 void QuestionView::Navigate() {
     loaded_ = false;
-    if (!browser_) return;  // loads once it exists
+    if (!engine_) return;  // loads once the view exists; without an engine, its note stays
     if (failure_.isEmpty()) {
-        browser_->load(QUrl::fromLocalFile(pageFile_));
+        engine_->Load(browser_, QUrl::fromLocalFile(pageFile_));
     } else {
         // Never leave the last question's page under the new question's number.
-        browser_->setHtml(QStringLiteral("<html><body style=\"font-family: Arial, sans-serif; font-size: 15px; "
+        engine_->SetHtml(browser_, QStringLiteral("<html><body style=\"font-family: Arial, sans-serif; font-size: 15px; "
                                          "margin: 24px; color: #1e2f45\"><p>%1</p></body></html>")
                               .arg(failure_));
     }
 }
 
-void PrepareWebEngine() {
-    static const bool prepared = [] {
-        // Question pages are still pictures: drawn in software, a window that
-        // repaints its clock or a caret costs a trifle, where composing the
-        // page through a software OpenGL costs ten times as much.
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        // The web engine will not start its sandbox for root and would stop
-        // the program instead; the pages are the program's own, with no network.
-        if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
-            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        }
-        return true;
-    }();
-    (void)prepared;
-}
-
 void QuestionView::CreateBrowser() {
     browserQueued_ = false;
     if (browser_ || released_) return;
-    PrepareWebEngine();
-    browser_ = new QWebEngineView(this);
-    browser_->setContextMenuPolicy(Qt::NoContextMenu);  // the page's own menu never opens
-    connect(browser_, &QWebEngineView::loadFinished, this, [this](bool ok) {
-        // The page's widget may be new after a load: watch it every time.
-        if (QWidget* document = browser_->focusProxy()) document->installEventFilter(this);
-        loaded_ = true;
-        emit pageLoaded(ok);
-    });
-    connect(browser_, &QWebEngineView::printFinished, this, [this](bool ok) {
-        printing_ = false;
-        emit printFinished(ok);
-    });
+    QString why;
+    engine_ = LoadWebEngine(&why);
+    if (engine_) {
+        browser_ = engine_->CreateView(
+            this,
+            [this](bool ok) {
+                // The page's widget may be new after a load: watch it every time.
+                if (QWidget* document = browser_->focusProxy()) document->installEventFilter(this);
+                loaded_ = true;
+                emit pageLoaded(ok);
+            },
+            [this](bool ok) {
+                printing_ = false;
+                emit printFinished(ok);
+            });
+    } else {
+        auto* note = new QLabel(QStringLiteral("The question pages cannot be shown: %1. Installing the program again puts it right.").arg(why), this);
+        note->setTextFormat(Qt::PlainText);
+        note->setWordWrap(true);
+        note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        note->setMargin(24);
+        note->setFont(QFont(QStringLiteral("Arial"), 11));
+        note->setAutoFillBackground(true);
+        browser_ = note;
+    }
     LayoutView();
     browser_->show();
     if (!pageFile_.isEmpty()) Navigate();
@@ -173,6 +165,10 @@ void QuestionView::LayoutView() {
 
 void QuestionView::PrintQuestion() {
     if (!browser_ || printing_) return;
+    if (!engine_) {  // only the note that says so is on show: nothing to print
+        emit printFinished(false);
+        return;
+    }
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::PrinterResolution);
         printer_->setResolution(kPrintResolution);
@@ -184,9 +180,9 @@ void QuestionView::PrintQuestion() {
 }
 
 void QuestionView::PrintTo(QPrinter* printer) {
-    if (!browser_ || printing_) return;
+    if (!engine_ || !browser_ || printing_) return;
     printing_ = true;
-    browser_->print(printer);
+    engine_->Print(browser_, printer);
 }
 
 bool QuestionView::doc_onkeydown(int key, Qt::KeyboardModifiers modifiers) {

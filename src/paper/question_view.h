@@ -20,10 +20,7 @@ class QWebEngineView;
 
 namespace ep {
 
-// Sets up the web engine the way the question view uses it. Runs by itself
-// before the first question view's web view is made; a program that makes a
-// web view of its own earlier calls it first.
-void PrepareWebEngine();
+class WebEngine;
 
 class QuestionView : public QWidget {
     Q_OBJECT
@@ -49,9 +46,14 @@ public:
     // the window is deleted, which may be after the web engine has stopped.
     void Release();
 
-    // Created when the view is first shown, so a window that is never shown
-    // never starts the web engine.
-    QWebEngineView* brwWebBrowser() const { return browser_; }
+    // The web view (a QWebEngineView), created when the view is first shown,
+    // so a window that is never shown never starts the web engine. When the
+    // engine cannot be loaded, a note that says so stands in its place and
+    // this is null.
+    template <typename View = QWebEngineView>
+    View* brwWebBrowser() const {
+        return qobject_cast<View*>(browser_);
+    }
     // Whether the page asked for last has finished loading.
     bool PageLoaded() const { return loaded_; }
 
@@ -90,7 +92,8 @@ private:
     QStringList undeleted_;  // pages that could not be removed yet (the folder was not writable)
     QString failure_;  // what to show instead of the page when it cannot be shown, "" when it can
     bool solution_ = false;
-    QWebEngineView* browser_ = nullptr;
+    WebEngine* engine_ = nullptr;
+    QWidget* browser_ = nullptr;  // the web view, or the note in its place
     bool browserQueued_ = false;
     bool released_ = false;
     bool loaded_ = false;

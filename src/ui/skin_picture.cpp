@@ -1,10 +1,16 @@
 #include "skin_picture.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFocusEvent>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
+#include <algorithm>
+#include <memory>
 
 #include "accessibility.h"
 #include "skin_files.h"
@@ -15,7 +21,42 @@ namespace {
 
 long long g_fileLoads = 0;
 
+// A reader of `path` in the format its suffix names, asking no other plug-in.
+std::unique_ptr<QImageReader> Reader(const QFileInfo& file) {
+    auto reader = std::make_unique<QImageReader>(file.filePath(), file.suffix().toLower().toLatin1());
+    reader->setAutoDetectImageFormat(false);
+    return reader;
+}
+
 }  // namespace
+
+QPixmap LoadSkinPixmap(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.exists()) return {};
+    const QString key = QStringLiteral("ep_skin:%1:%2:%3")
+                            .arg(file.absoluteFilePath())
+                            .arg(file.lastModified().toMSecsSinceEpoch())
+                            .arg(file.size());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) return pixmap;
+    pixmap = QPixmap::fromImage(Reader(file)->read());
+    if (!pixmap.isNull()) QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+QIcon LoadSkinIcon(const QString& path) {
+    QIcon icon;
+    const QFileInfo file(path);
+    if (!file.exists()) return icon;
+    std::unique_ptr<QImageReader> reader = Reader(file);
+    const int count = std::max(1, reader->imageCount());
+    for (int k = 0; k < count; ++k) {
+        const QImage image = reader->read();
+        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+        if (!reader->jumpToNextImage()) break;
+    }
+    return icon;
+}
 
 SkinFolder::SkinFolder(const QString& dataFolder)
     : folder_(dataFolder + QLatin1Char('/') + QString::fromUtf8(kGraphicsFolder.data(), kGraphicsFolder.size()) +
@@ -34,9 +75,18 @@ QString SkinFolder::Path(const QString& name) const {
 bool SkinPicture::Set(const QString& path) {
     if (path == path_) return false;
     path_ = path;
-    ++g_fileLoads;
-    if (!pixmap_.load(path)) pixmap_ = QPixmap();
+    pixmap_ = QPixmap();
+    read_ = false;
     return true;
+}
+
+const QPixmap& SkinPicture::pixmap() const {
+    if (!read_) {
+        read_ = true;
+        ++g_fileLoads;
+        pixmap_ = LoadSkinPixmap(path_);
+    }
+    return pixmap_;
 }
 
 long long SkinPicture::FileLoads() { return g_fileLoads; }
@@ -46,7 +96,9 @@ SkinImage::SkinImage(QWidget* parent, QSize size, bool stretch) : QWidget(parent
 }
 
 void SkinImage::setPictureFile(const QString& path) {
-    if (picture_.Set(path)) update();
+    if (!picture_.Set(path)) return;
+    if (isVisible()) picture_.pixmap();  // on show: read now, while its change is being made
+    update();
 }
 
 void SkinImage::paintEvent(QPaintEvent*) {
@@ -66,7 +118,9 @@ SkinButton::SkinButton(QWidget* parent, QSize size) : QAbstractButton(parent), s
 }
 
 void SkinButton::setPictureFile(const QString& path) {
-    if (picture_.Set(path)) update();
+    if (!picture_.Set(path)) return;
+    if (isVisible()) picture_.pixmap();
+    update();
 }
 
 void SkinButton::paintEvent(QPaintEvent*) {

@@ -4,12 +4,23 @@
 
 #include <QAbstractButton>
 #include <QHash>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
 
 namespace ep {
+
+// A skin picture read from its file, or an empty picture when the file is
+// missing or unreadable. Its format comes from its suffix: a reader left to
+// guess asks every image plug-in in turn, loading them all, which costs more
+// than every picture of the start together. Pictures read once come from the
+// pixmap cache until their file changes.
+QPixmap LoadSkinPixmap(const QString& path);
+
+// Every picture of an icon file (.ico), for a window icon.
+QIcon LoadSkinIcon(const QString& path);
 
 // Where a window's pictures live: dataFolder/Graphics/<name>.
 class SkinFolder {
@@ -26,12 +37,15 @@ private:
 
 // A picture read from a file and kept until another file is asked for: a
 // timer that names the same picture on every tick only compares two strings.
+// The file is read when the picture is first needed, so a control that is
+// never shown (a page the pupil has not opened) never reads it.
 class SkinPicture {
 public:
-    // Returns true when the file differs from the one shown and was read. A
-    // file that is missing or unreadable leaves an empty picture.
+    // Returns true when the file differs from the one named before; it is
+    // read later, by pixmap(). A file that is missing or unreadable gives an
+    // empty picture.
     bool Set(const QString& path);
-    const QPixmap& pixmap() const { return pixmap_; }
+    const QPixmap& pixmap() const;
     const QString& path() const { return path_; }
 
     // Picture files read by all pictures of the process so far.
@@ -39,7 +53,8 @@ public:
 
 private:
     QString path_;
-    QPixmap pixmap_;
+    mutable QPixmap pixmap_;
+    mutable bool read_ = true;
 };
 
 // A frame piece, icon or strip. A stretched picture fills the control; any

@@ -101,7 +101,8 @@ QRect PaperResize(const QRect& current, const QRect& start, Qt::Edges edges, QPo
 SkinnedWindow::SkinnedWindow(WindowKind kind, const QString& dataFolder, QWidget* parent)
     : QWidget(parent, (kind == WindowKind::PopUp ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint),
       kind_(kind),
-      skin_(dataFolder) {
+      skin_(dataFolder),
+      tickGate_(*this, Timer1, kTimerInterval, cursorPoint, [this] { return NextOwnChange(); }) {
     InstallAccessibility();
     QPalette pal = palette();
     pal.setColor(QPalette::Window, palette::kPage);
@@ -183,7 +184,10 @@ SkinnedWindow::SkinnedWindow(WindowKind kind, const QString& dataFolder, QWidget
     ApplyActiveLook(popUp);
 
     Timer1.setInterval(kTimerInterval);
-    connect(&Timer1, &QTimer::timeout, this, &SkinnedWindow::Timer1_Timer);
+    connect(&Timer1, &QTimer::timeout, this, [this] {
+        Timer1_Timer();
+        tickGate_.Ticked();
+    });
     Timer1.start();
 }
 

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include "skin_picture.h"
+#include "tick_gate.h"
 
 namespace ep {
 
@@ -78,7 +79,8 @@ public:
 
     // The 100 ms tick: reads the cursor once into cursorPoint and, while the
     // window is active, gives the title-bar buttons their hover pictures.
-    // Windows that override it call it first.
+    // Windows that override it call it first. Timer1 runs only while
+    // something may change (see TickGate): an idle window costs nothing.
     virtual void Timer1_Timer();
 
     // Frame controls, children of the window.
@@ -110,6 +112,9 @@ protected:
     // Paper windows lay out their contents here on every size change, after
     // the frame and before the outline is cut.
     virtual void LayoutContents() {}
+    // Milliseconds until the window shows something new by itself (the
+    // paper's clock its next second), or -1 when only input changes it.
+    virtual int NextOwnChange() const { return -1; }
     // The close picture's action; paper windows ask first.
     virtual void imgProgClose_Click();
 
@@ -146,6 +151,7 @@ private:
     QPoint dragStartPos_;
     QRect dragStartGeometry_;
     Qt::Edges resizeEdges_;
+    TickGate tickGate_;
 };
 
 }  // namespace ep

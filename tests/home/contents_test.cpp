@@ -21,6 +21,7 @@
 
 #include "about_page.h"
 #include "home_page.h"
+#include "paper_window.h"
 #include "home_test_support.h"
 #include "popup.h"
 #include "qt_resources.h"
@@ -84,7 +85,11 @@ private slots:
         fixture_ = std::make_unique<ep::FolderResources>(EP_FIXTURE_COURSE);
         resources_ = std::make_unique<ep::LayeredResources>(*fixture_, skin_);
     }
-    void cleanup() { home_.reset(); }
+    void cleanup() {
+        // Paper windows are windows of their own: they go with the test too.
+        if (home_) delete home_->paperWindow();
+        home_.reset();
+    }
 
     void firstStartCreatesTheStoreAndASecondChangesNothing() {
         Start();
@@ -100,6 +105,21 @@ private slots:
         Start();
         QCOMPARE(ResultsBytes(), before);
         QCOMPARE(home_->Body_Home->MSA[0]->text(), QStringLiteral("50"));
+    }
+
+    void theWebEngineWarmsOnlyOnceTheWindowIsOnTheScreen() {
+        home_ = ep::Contents::Start(*resources_, dir_->path());
+        QVERIFY(home_);
+        QTest::qWait(600);  // longer than the wait after the first paint
+        QVERIFY(!home_->WebEngineWarm());
+        home_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(home_.get()));
+        QTRY_VERIFY_WITH_TIMEOUT(home_->WebEngineWarm(), 30000);
+        // The first paper then opens on the warm engine.
+        home_->Body_Home->Pa[0]->click();
+        QVERIFY(home_->paperWindow());
+        QSignalSpy loaded(home_->paperWindow(), &ep::PaperWindow::questionLoaded);
+        QVERIFY(loaded.wait(30000));
     }
 
     void onlyDefinedModulesHaveTabs() {

@@ -27,7 +27,8 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 
 # What it installs.
-files=(usr/lib/exampractice/exampractice usr/share/applications/exampractice.desktop
+files=(usr/lib/exampractice/exampractice usr/lib/exampractice/web/libexampractice-web.so
+       usr/share/applications/exampractice.desktop
        usr/share/icons/hicolor/scalable/apps/exampractice.svg
        usr/share/metainfo/example.marlowin.exampractice.metainfo.xml
        usr/share/man/man1/exampractice.1.gz usr/share/doc/exampractice/copyright
@@ -112,14 +113,26 @@ if command -v xvfb-run >/dev/null 2>&1 && command -v xwininfo >/dev/null 2>&1; t
   "${as_pupil[@]}" env -i PATH=/usr/bin:/bin HOME="$work/bea" XDG_DATA_HOME="$work/bea/data" \
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
       "$1" & program=$!
+      up=
       for _ in $(seq 120); do
-        if xwininfo -name "$2" >/dev/null 2>&1; then echo "the home window is up"; kill $program; exit 0; fi
+        if xwininfo -name "$2" >/dev/null 2>&1; then echo "the home window is up"; up=1; break; fi
+        sleep 0.5
+      done
+      # Then the web engine, from the library beside the program, while the
+      # pupil reads the home window.
+      for _ in $(seq 60); do
+        [ -n "$up" ] || break
+        if grep -q "/libexampractice-web.so" "/proc/$program/maps" 2>/dev/null; then
+          sleep 3
+          kill -0 $program && echo "the web engine is loaded" && kill $program && exit 0
+          exit 1
+        fi
         sleep 0.5
       done
       kill $program; exit 1' - "$root/usr/bin/exampractice" "$title" >"$work/bea.log" 2>&1 ||
-    fail "Bea's home window did not come up: $(cat "$work/bea.log")"
+    fail "Bea's home window or web engine did not come up: $(cat "$work/bea.log")"
   lost=$(missing_in "$bea")
-  [ -z "$lost" ] && pass "Bea's home window came up; her results are in $bea" || fail "Bea's data folder lacks: $lost"
+  [ -z "$lost" ] && pass "Bea's home window came up and loaded its web engine; her results are in $bea" || fail "Bea's data folder lacks: $lost"
   [ "$(cat "$ann/marks2UPM6.txt")" = "$marks_before" ] || fail "Bea's start changed Ann's results"
   [ ! -e "$work/bea/.local/share/exampractice" ] || fail "Bea's results went to ~/.local/share despite XDG_DATA_HOME"
 else

@@ -60,6 +60,28 @@ private slots:
     void init() { UseCourse(FixtureCourse()); }
     void cleanup() { CloseAll(); }
 
+    void anIdlePaperTicksOnlyForItsClock() {
+        QVERIFY(Open(101));
+        QVERIFY(QTest::qWaitForWindowExposed(window_.data()));
+        WaitForPage();
+        QCursor::setPos(window_->mapToGlobal(QPoint(400, 300)));
+        // Left alone, the tick waits for the clock's next second, and the
+        // clock goes on.
+        QTRY_VERIFY(window_->Timer1.isActive() && window_->Timer1.interval() > 100);
+        const QString shown = window_->lblClock->text();
+        QTRY_VERIFY_WITH_TIMEOUT(window_->lblClock->text() != shown, 5000);
+        QVERIFY(window_->Timer1.interval() > 100);
+        // Typing brings the quick tick back; an answer counts once stored.
+        Type(1, QStringLiteral("7"));
+        QCOMPARE(window_->Timer1.interval(), 100);
+        QTest::mouseClick(window_->ToolBar06, Qt::LeftButton);
+        QTRY_COMPARE(window_->lblAnsweredQ->text(), QStringLiteral("1"));
+        // Once marked, the clock stops, and so does the tick.
+        QCOMPARE(Mark(QStringLiteral("Yes")).size(), 1);
+        QVERIFY(window_->lblClock->isHidden());
+        QTRY_VERIFY(!window_->Timer1.isActive());
+    }
+
     void opensAtQuestionOneWithTheRecordedState() {
         QVERIFY(Open(105));
         QCOMPARE(window_->windowTitle(), QStringLiteral("Whole Numbers - Paper 5"));

@@ -6,7 +6,10 @@
 #include <QRegion>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "button_states.h"
 #include "skin_test_support.h"
@@ -32,6 +35,25 @@ public:
     }
     ep::SkinButton* mark;
     int clicks = 0;
+};
+
+// Counts the paints of a window and its controls.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& window) : window_(window) { qApp->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == &window_) {
+            ++paints;
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
 };
 
 QString Shown(const ep::SkinImage* image) { return FileName(image->pictureFile()); }
@@ -448,6 +470,72 @@ private slots:
         QCursor::setPos(CentreOf(*window.imgProgClose));
         window.Timer1_Timer();  // the close button and the toolbar button both change
         QCOMPARE(ep::SkinPicture::FileLoads(), loads + 2);
+    }
+
+    void anIdleWindowStopsItsTickAndInputWakesIt() {
+        ToolbarWindow window(data_);
+        window.setGeometry(100, 100, 600, 400);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCursor::setPos(window.mapToGlobal(QPoint(300, 300)));
+        QTRY_VERIFY(!window.Timer1.isActive());
+
+        // Left alone, the window reads no picture and paints nothing.
+        const long long loads = ep::SkinPicture::FileLoads();
+        PaintCounter counter(window);
+        QTest::qWait(400);
+        QVERIFY(!window.Timer1.isActive());
+        QCOMPARE(counter.paints, 0);
+        QCOMPARE(ep::SkinPicture::FileLoads(), loads);
+
+        // Each kind of input starts it again; it stops once things are still.
+        const std::vector<std::pair<const char*, std::function<void()>>> inputs = {
+            {"pointer onto a button", [&] { QTest::mouseMove(window.mark); }},
+            {"key", [&] { QTest::keyClick(&window, Qt::Key_Shift); }},
+            {"click", [&] { QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(300, 300)); }},
+            {"control disabled", [&] { window.mark->setEnabled(false); }},
+            {"control shown again", [&] {
+                 window.mark->hide();
+                 window.mark->show();
+             }},
+        };
+        for (const auto& [name, input] : inputs) {
+            input();
+            QVERIFY2(window.Timer1.isActive(), name);
+            QTRY_VERIFY2(!window.Timer1.isActive(), name);
+        }
+
+        // Hidden, it stays stopped; shown, it ticks.
+        window.hide();
+        QTRY_VERIFY(!window.Timer1.isActive());
+        window.show();
+        QVERIFY(window.Timer1.isActive());
+    }
+
+    void hoverPicturesFollowThePointerAfterAnIdleSpell() {
+        ToolbarWindow window(data_);
+        window.setGeometry(100, 100, 600, 400);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCursor::setPos(window.mapToGlobal(QPoint(300, 300)));
+        QTRY_VERIFY(!window.Timer1.isActive());
+        QCOMPARE(Shown(window.mark), QStringLiteral("mark_off.bmp"));
+
+        // As the pointer moves: the cursor first, then the events it brings.
+        const auto moveTo = [](QWidget* widget, QPoint at) {
+            QCursor::setPos(widget->mapToGlobal(at));
+            QTest::mouseMove(widget, at);
+        };
+        moveTo(window.mark, window.mark->rect().center());
+        QTRY_COMPARE(Shown(window.mark), QStringLiteral("mark_on.bmp"));
+        QTRY_VERIFY(!window.Timer1.isActive());
+        moveTo(window.imgProgClose, window.imgProgClose->rect().center());
+        QTRY_COMPARE(Shown(window.imgProgClose), QStringLiteral("prog_blue_close.bmp"));
+        QCOMPARE(Shown(window.mark), QStringLiteral("mark_off.bmp"));
+        moveTo(&window, QPoint(300, 300));
+        QTRY_COMPARE(Shown(window.imgProgClose), QStringLiteral("prog_blueoff_close.bmp"));
     }
 
     void missingSkinFilesLeaveControlsWithoutPictures() {
