@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QCursor>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QRegularExpression>
@@ -468,7 +469,11 @@ private slots:
                     print->reject();
             } else if (auto* file = qobject_cast<QFileDialog*>(modal)) {
                 dialogs << file->windowTitle();
-                file->selectFile(saved);
+                // Typed, as a pupil would: selectFile() leaves the name box
+                // alone once the box has the focus.
+                auto* name = file->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QVERIFY(name);
+                name->setText(saved);
                 QMetaObject::invokeMethod(file, "accept");
             }
         });
