@@ -98,9 +98,10 @@ void QuestionView::Navigate() {
         engine_->Load(browser_, QUrl::fromLocalFile(pageFile_));
     } else {
         // Never leave the last question's page under the new question's number.
-        engine_->SetHtml(browser_, QStringLiteral("<html><body style=\"font-family: Arial, sans-serif; font-size: 15px; "
-                                         "margin: 24px; color: #1e2f45\"><p>%1</p></body></html>")
-                              .arg(failure_));
+        engine_->SetHtml(browser_, QStringLiteral("<html><body style=\"font-family: Arial, sans-serif; "
+                                                  "font-size: 15px; margin: 24px; color: #1e2f45\"><p>%1</p>"
+                                                  "</body></html>")
+                                       .arg(failure_));
     }
 }
 
@@ -123,7 +124,10 @@ void QuestionView::CreateBrowser() {
                 emit printFinished(ok);
             });
     } else {
-        auto* note = new QLabel(QStringLiteral("The question pages cannot be shown: %1. Installing the program again puts it right.").arg(why), this);
+        auto* note = new QLabel(
+            QStringLiteral("The question pages cannot be shown: %1. Installing the program again puts it right.")
+                .arg(why),
+            this);
         note->setTextFormat(Qt::PlainText);
         note->setWordWrap(true);
         note->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -51,14 +51,6 @@ bool Exposed(const QWidget* widget) {
     return !widget->isWindow() && !widget->property(kHidden).toBool() && !Decoration(widget);
 }
 
-// "&Yes" is read "Yes", and pressed with Alt+Y.
-QString WithoutMnemonic(QString text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) text.remove(i, 1);  // "&&" keeps one
-    }
-    return text;
-}
-
 void Announce(QWidget* widget, const QAccessible::State& changed) {
     QAccessibleStateChangeEvent event(widget, changed);
     QAccessible::updateAccessibility(&event);
@@ -286,5 +278,12 @@ void SetAccessibleDefault(QWidget* button, bool isDefault) {
 }
 
 void HideFromAccessibility(QWidget* widget) { widget->setProperty(kHidden, true); }
+
+QString WithoutMnemonic(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) text.remove(i, 1);  // "&&" keeps one
+    }
+    return text;
+}
 
 }  // namespace ep

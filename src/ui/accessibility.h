@@ -6,6 +6,7 @@
 // or a drawn chart, and the decorations that stay out of the tree.
 
 #include <QAccessible>
+#include <QString>
 
 class QWidget;
 
@@ -30,5 +31,8 @@ void SetAccessibleDefault(QWidget* button, bool isDefault);  // the button Enter
 // button's name, a tick that its answer box already describes, the title text
 // that names its window. Its parent must be a window or a plain panel.
 void HideFromAccessibility(QWidget* widget);
+
+// A caption as said and shown plainly: "&Yes" is "Yes", "&&" one "&".
+QString WithoutMnemonic(QString text);
 
 }  // namespace ep

@@ -161,11 +161,8 @@ CaptionLabel::CaptionLabel(QWidget* parent, QAbstractButton* button) : QLabel(pa
 
 void CaptionLabel::SetMnemonicText(const QString& text) {
     mnemonicText_ = text;
-    QString plain = text;
-    const qsizetype amp = plain.indexOf(QLatin1Char('&'));
-    if (amp >= 0) plain.remove(amp, 1);
-    mnemonicPlain_ = plain;
-    setText(plain);
+    mnemonicPlain_ = WithoutMnemonic(text);
+    setText(mnemonicPlain_);
 }
 
 void CaptionLabel::paintEvent(QPaintEvent* event) {
